@@ -1,0 +1,20 @@
+#pragma once
+
+#include "calc/CalcTypes.h"
+
+#include <string>
+#include <vector>
+
+namespace tormel {
+
+class IMessageService;
+
+// Per-metre R and X of the phase-to-neutral loop of a self-supporting insulated wire.
+TLineImpedance GetSipLineImpedance(const std::string &marking,
+                                   const std::string &kindPerform,
+                                   IMessageService &messages);
+
+// The markings of a SIP kind in table order; empty for a kind that is not SIP.
+const std::vector<std::string> &SipMarkings(const std::string &kindPerform);
+
+} // namespace tormel

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tormel {
+
+class IMessageService;
+
+struct TTransformerImpedance
+{
+    double R = 0; // "Rт", mOhm, total over the three phases
+    double X = 0; // "Xт", mOhm
+    double Z = 0; // sqrt(R^2 + X^2)
+    bool Failed = false;
+};
+
+// Impedance of the transformer to a single-phase fault on the low-voltage side.
+// Shows its own message and answers Failed when the power or scheme is unknown.
+TTransformerImpedance GetTransformerImpedance(const std::string &windKind,
+                                              double power,
+                                              IMessageService &messages);
+
+// The winding schemes in the order the scheme list offers them.
+const std::vector<std::string> &WindKinds();
+
+// The power list for a scheme (its filled table cells, ascending) and the text the
+// power box takes on a change of scheme. Null for an unknown scheme.
+struct TransformerPowerList
+{
+    std::vector<std::string> items;
+    std::string text;
+};
+const TransformerPowerList *FindTransformerPowerList(const std::string &windKind);
+
+} // namespace tormel

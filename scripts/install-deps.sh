@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need, when missing.
+set -euo pipefail
+
+packages=(
+    build-essential cmake ninja-build pkg-config
+    qt6-base-dev qt6-translations-l10n fonts-dejavu-core
+    googletest libgtest-dev libgmock-dev libbenchmark-dev
+    nlohmann-json3-dev libxlsxwriter-dev zlib1g-dev
+    xvfb xauth x11-apps imagemagick xdg-utils
+)
+if [ "${TORMEL_WITH_OFFICE:-1}" = 1 ]; then
+    packages+=(libreoffice-calc-nogui libreoffice-dev poppler-utils)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        # A package that another one replaces (libreoffice-calc for -nogui) counts as present.
+        if [ "$p" = libreoffice-calc-nogui ] && dpkg-query -W -f='${Status}' libreoffice-calc 2>/dev/null | grep -q "install ok installed"; then
+            continue
+        fi
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -q
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
