@@ -1,0 +1,153 @@
+#include "protection/DeviceDefenceFormModel.h"
+
+#include "core/DeviceDefencePage.h"
+#include "core/MainStatus.h"
+#include "core/NumberFormat.h"
+#include "tests/support/RecordingMessages.h"
+
+#include <gtest/gtest.h>
+
+namespace tormel {
+namespace {
+
+using testing::RecordingMessages;
+using Items = std::vector<std::string>;
+
+const Items Multiples{"3 (\"A\")", "5 (\"B\")", "10 (\"C\")", "12", "20 (\"D\")"};
+const Items NpnCurrents{"6.3", "10", "16", "20", "25", "31.5", "40", "63"};
+
+class DeviceDefenceFormModelTest : public ::testing::Test
+{
+protected:
+    DDFormOutcome pressOk()
+    {
+        return OKDDBitBtnClick(model, state, result, mainStatus, page, messages, separators);
+    }
+
+    TDeviceDefenceFormModel model;
+    TDeviceDefenceState state;
+    TCalcResult result;
+    MainStatus mainStatus;
+    TDeviceDefencePage page;
+    RecordingMessages messages;
+    NumberSeparators separators = NumberSeparators::russian();
+};
+
+TEST_F(DeviceDefenceFormModelTest, StartingValuesGiveTheDefaultBreaker)
+{
+    EXPECT_TRUE(model.AVChecked);
+    EXPECT_TRUE(model.BreakerGroupEnabled);
+    EXPECT_FALSE(model.FuseGroupEnabled);
+    EXPECT_EQ(model.TokNR.Items, Multiples);
+    EXPECT_EQ(model.TokPP.Items.size(), 24u);
+
+    EXPECT_EQ(pressOk(), DDFormOutcome::Close);
+    EXPECT_TRUE(messages.texts().empty());
+    EXPECT_EQ(state.TokSR, "Iср=176 А");
+    EXPECT_EQ(page.KZ, "Кз=1.1");
+}
+
+TEST_F(DeviceDefenceFormModelTest, RadioButtonsSwitchTheGroups)
+{
+    PPRadioButtonClick(model);
+    EXPECT_FALSE(model.AVChecked);
+    EXPECT_FALSE(model.BreakerGroupEnabled);
+    EXPECT_TRUE(model.FuseGroupEnabled);
+    EXPECT_FALSE(model.ToInput().AV);
+
+    AVRadioButtonClick(model);
+    EXPECT_TRUE(model.AVChecked);
+    EXPECT_TRUE(model.BreakerGroupEnabled);
+    EXPECT_FALSE(model.FuseGroupEnabled);
+    EXPECT_TRUE(model.ToInput().AV);
+}
+
+TEST_F(DeviceDefenceFormModelTest, InputIsTakenFromEveryBoxEnabledOrNot)
+{
+    model.TokAVnom.Text = "25";
+    model.KZPP.Text = "1.2";
+    model.TimePP.Text = "Тср < 0,4 с";
+    const TDeviceDefenceInput input = model.ToInput();
+    EXPECT_EQ(input.TokAVnom, "25");
+    EXPECT_EQ(input.TokNR, "10 (\"C\")");
+    EXPECT_FALSE(input.TokNRChecked);
+    EXPECT_EQ(input.KZAV, "1.1");
+    EXPECT_EQ(input.TypePP, "ППН");
+    EXPECT_EQ(input.TokPP, "63");
+    EXPECT_EQ(input.KZPP, "1.2");
+    EXPECT_EQ(input.TimePP, "Тср < 0,4 с");
+}
+
+TEST_F(DeviceDefenceFormModelTest, ReleaseCurrentCheckBoxEmptiesAndRestoresTheMultiples)
+{
+    model.TokNR.Text = "7.5";
+    TokNRCheckBoxClick(model, true);
+    EXPECT_TRUE(model.TokNRChecked);
+    EXPECT_TRUE(model.TokNR.Items.empty());
+    EXPECT_EQ(model.TokNR.Text, "");
+    EXPECT_TRUE(model.ToInput().TokNRChecked);
+
+    EXPECT_EQ(pressOk(), DDFormOutcome::StayOpen);
+    EXPECT_EQ(messages.texts(), Items{"Неверная величина тока независимого расцепителя"});
+    EXPECT_EQ(model.TokAVnom.Text, "16"); // a refusal leaves the user's texts alone
+
+    model.TokNR.Text = "500";
+    EXPECT_EQ(pressOk(), DDFormOutcome::Close);
+    EXPECT_EQ(state.TokSR, "Iср=550 А");
+
+    TokNRCheckBoxClick(model, false);
+    EXPECT_FALSE(model.TokNRChecked);
+    EXPECT_EQ(model.TokNR.Items, Multiples);
+    EXPECT_EQ(model.TokNR.Text, "10 (\"C\")");
+}
+
+TEST_F(DeviceDefenceFormModelTest, FuseTypeRefillsTheRatedCurrents)
+{
+    PPRadioButtonClick(model);
+    model.TokPP.Text = "40";
+    model.TypePP.Text = "НПН";
+    TypePPComboBoxChange(model, messages);
+    EXPECT_EQ(model.TokPP.Items, NpnCurrents);
+    EXPECT_EQ(model.TokPP.Text, "63");
+    EXPECT_TRUE(messages.texts().empty());
+
+    EXPECT_EQ(pressOk(), DDFormOutcome::Close);
+    EXPECT_NEAR(state.Isr, 198, 1e-9);
+    EXPECT_EQ(page.TypeDD, "Плавкий предохранитель (НПН)");
+
+    // Typed letter by letter, each incomplete text is reported and empties the list.
+    for (const char *typed : {"П", "ПН"}) {
+        model.TypePP.Text = typed;
+        TypePPComboBoxChange(model, messages);
+        EXPECT_TRUE(model.TokPP.Items.empty());
+        EXPECT_EQ(model.TokPP.Text, "0");
+    }
+    EXPECT_EQ(messages.texts(), Items(2, "Неизвестный тип предохранителя"));
+
+    model.TypePP.Text = "ПН2";
+    TypePPComboBoxChange(model, messages);
+    EXPECT_EQ(model.TokPP.Items.size(), 15u);
+    EXPECT_EQ(model.TokPP.Items.front(), "31.5");
+    EXPECT_EQ(model.TokPP.Text, "63");
+    EXPECT_EQ(messages.texts().size(), 2u);
+}
+
+TEST_F(DeviceDefenceFormModelTest, ResetAndCancelClose)
+{
+    result.Iokz = 100;
+    ASSERT_EQ(pressOk(), DDFormOutcome::Close);
+    ASSERT_EQ(mainStatus.StatusDDColor, StatusColor::Red);
+
+    model.TokAVnom.Text = "1600";
+    EXPECT_EQ(BitBtn2Click(), DDFormOutcome::Close);
+    EXPECT_NEAR(state.Isr, 176, 1e-9); // the device is untouched by a cancel
+    EXPECT_EQ(model.TokAVnom.Text, "1600");
+
+    EXPECT_EQ(BitBtn3Click(state, result, mainStatus, page), DDFormOutcome::Close);
+    EXPECT_EQ(mainStatus.StatusDDLabel, "В расчете не определен");
+    EXPECT_EQ(state.Isr, -1);
+    EXPECT_EQ(model.TokAVnom.Text, "1600");
+}
+
+} // namespace
+} // namespace tormel

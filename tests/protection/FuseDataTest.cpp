@@ -1,0 +1,60 @@
+#include "protection/FuseData.h"
+
+#include "core/NumberReading.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+
+namespace tormel {
+namespace {
+
+// The window's rated current lists and the melting current tables are one table, so the
+// key column must be the whole part of each list entry, unique within the type, and a
+// link must melt sooner only under a larger current.
+TEST(FuseDataTest, KeysAreTheWholePartsOfTheListedCurrents)
+{
+    ASSERT_EQ(FuseTypes().size(), 3u);
+    for (const FuseTypeData &type : FuseTypes()) {
+        SCOPED_TRACE(std::string(type.Name));
+        std::set<double> keys;
+        double previousKey = -1;
+        for (const FuseRatedCurrentData &row : type.RatedCurrents) {
+            SCOPED_TRACE(std::string(row.Text));
+            const std::optional<double> current = ReadReal(row.Text);
+            ASSERT_TRUE(current);
+            EXPECT_EQ(row.Key, std::trunc(*current));
+            EXPECT_GT(row.Key, previousKey); // listed in ascending order
+            previousKey = row.Key;
+            EXPECT_TRUE(keys.insert(row.Key).second);
+            EXPECT_LT(row.Imelt5s, row.Imelt04s);
+            EXPECT_EQ(FuseMeltingCurrent(type, 1, row.Key), row.Imelt5s);
+            EXPECT_EQ(FuseMeltingCurrent(type, 2, row.Key), row.Imelt04s);
+        }
+        EXPECT_EQ(FindFuseType(type.Name), &type);
+    }
+}
+
+TEST(FuseDataTest, TypesAreFoundByTheirExactName)
+{
+    EXPECT_EQ(FindFuseType("ППН")->DeviceText, "Плавкий предохранитель (ППН)");
+    EXPECT_EQ(FindFuseType("ПН2")->DeviceText, "Плавкий предохранитель (ПН2)");
+    EXPECT_EQ(FindFuseType("НПН")->DeviceText, "Плавкий предохранитель (НПН)");
+    EXPECT_EQ(FindFuseType("ПН-2"), nullptr);
+    EXPECT_EQ(FindFuseType("ППН "), nullptr);
+    EXPECT_EQ(FindFuseType("PPN"), nullptr);
+    EXPECT_EQ(FindFuseType(""), nullptr);
+}
+
+TEST(FuseDataTest, FractionalListEntriesAreLookedUpByTheirWholePart)
+{
+    EXPECT_EQ(FuseMeltingCurrent(*FindFuseType("НПН"), 1, 6), 55);
+    EXPECT_EQ(FuseMeltingCurrent(*FindFuseType("НПН"), 2, 31), 200);
+    EXPECT_EQ(FuseMeltingCurrent(*FindFuseType("ПН2"), 2, 31), 940);
+    EXPECT_EQ(FuseMeltingCurrent(*FindFuseType("ПН2"), 1, 32), std::nullopt);
+    EXPECT_EQ(FuseMeltingCurrent(*FindFuseType("ППН"), 1, 1e300), std::nullopt);
+}
+
+} // namespace
+} // namespace tormel
