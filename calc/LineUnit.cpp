@@ -30,7 +30,7 @@ struct CableRow
 // combination that is not used.
 // clang-format off
 constexpr CableRow kRows[] = {
-    //              R aluminium  R copper    X paper  X PVC   X overhead
+    // key text   R aluminium    copper    X paper   PVC     overhead
     {1,   "1.5",   {-1,          12.3},     {0,      0.126,  -1}},
     {2,   "2.5",   {12.5,        7.4},      {0.104,  0.116,  -1}},
     {4,   "4",     {7.81,        4.63},     {0.095,  0.107,  0.37}},

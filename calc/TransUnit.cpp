@@ -45,7 +45,7 @@ constexpr std::array<Scheme, kSchemeCount> kSchemes = {{
 // the phase value for "1/1-0"); {0, 0} means there is no such transformer.
 // clang-format off
 constexpr Rating kRatings[] = {
-    // kVA  text     "Y/Y-0"             "T/Y-0"             "Y/Z-0"             "1/1-0"
+    // kVA  text     "Y/Y-0" R, X       "T/Y-0" R, X       "Y/Z-0" R, X       "1/1-0" R, X
     {1.25, "1.25", {{{0,      0},       {0,     0},        {0,      0},       {6094,  3409}}}},
     {2.5,  "2.5",  {{{0,      0},       {0,     0},        {0,      0},       {2285,  2639}}}},
     {4,    "4",    {{{0,      0},       {0,     0},        {0,      0},       {1388,  1245}}}},
