@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tormel {
@@ -160,6 +161,26 @@ TEST(TireLineUnitLookup, DisplayOrdersThatDifferFromTheTable)
     EXPECT_EQ(lsCable[12], "LS(Cu), 7500A");
     EXPECT_EQ(lsCable[13], "LS(Al), 630A");
     EXPECT_EQ(lsCable.back(), "LS(Al), 6000A");
+
+    // Only whole series move: within a series the list keeps the table's order.
+    for (const TireFamily &family : TireFamilyTable()) {
+        const std::vector<std::string> &shown = TireModelsInDisplayOrder(std::string(family.name));
+        const auto seriesOf
+                = [](std::string_view model) { return model.substr(0, model.find(',')); };
+        std::vector<std::string_view> inTable;
+        std::vector<std::string_view> inList;
+        for (const TireModel &model : family.models)
+            inTable.push_back(model.name);
+        for (const std::string &model : shown)
+            inList.push_back(model);
+        std::stable_sort(inTable.begin(), inTable.end(), [&](auto a, auto b) {
+            return seriesOf(a) < seriesOf(b);
+        });
+        std::stable_sort(inList.begin(), inList.end(), [&](auto a, auto b) {
+            return seriesOf(a) < seriesOf(b);
+        });
+        EXPECT_EQ(inList, inTable) << family.name;
+    }
 
     // The other families show their models in table order.
     const std::vector<std::string> &gersan = TireModelsInDisplayOrder("Шинопровод Gersan");
