@@ -1,0 +1,242 @@
+#include "calc/CalcDriver.h"
+
+#include "calc/LineKindCatalogue.h"
+#include "calc/LineUnit.h"
+#include "calc/SipLineUnit.h"
+#include "calc/TempWireUnit.h"
+#include "calc/TireLineUnit.h"
+#include "calc/TransUnit.h"
+#include "core/MainStatus.h"
+#include "core/MessageService.h"
+#include "core/NumberFormat.h"
+#include "core/NumberReading.h"
+
+#include <cmath>
+#include <optional>
+#include <string>
+
+namespace tormel {
+
+namespace {
+
+// Phase voltage of the 0.4 kV network; with the loop in milliohms it gives amperes.
+constexpr double PhaseVoltageMilliAmps = 231000.0;
+
+// Per-metre values and factors of one line section while it is being calculated.
+struct SectionValues
+{
+    double Rph = 0, Xph = 0; // phase conductor, mOhm per metre
+    double Rn = 0, Xn = 0;   // neutral conductor, mOhm per metre
+    double Length = 0;       // metres
+    int Parallel = 1;
+    double Kt = 1;
+};
+
+std::string LineNumber(std::size_t index)
+{
+    return std::to_string(index + 1);
+}
+
+// The driver's own refusals: the message box first, the status texts once it is closed.
+void Refuse(const std::string &message, MainStatus &status, IMessageService &messages)
+{
+    messages.showMessage(message);
+    status.setMissingData();
+}
+
+// Fills the per-metre values of one section; false when the section is refused (the
+// message has then been shown, by a lookup or here).
+bool ReadLineBlock(const TLineInput &line,
+                   std::size_t index,
+                   SectionValues &section,
+                   IMessageService &messages)
+{
+    const std::optional<LineKindGroup> group = FindLineKindGroup(line.KindPerform);
+    if (!group) {
+        // Without a known kind no lookup can give values, and values of an earlier
+        // calculation would silently enter this one.
+        messages.showMessage("Неизвестный тип линии");
+        return false;
+    }
+
+    if (*group == LineKindGroup::Cable) {
+        const TLineImpedance phase
+                = GetCableLineImpedance(line.Ff, line.Stuff, line.KindPerform, messages);
+        if (phase.Failed)
+            return false;
+        const TLineImpedance neutral
+                = GetCableLineImpedance(line.Fn, line.Stuff, line.KindPerform, messages);
+        if (neutral.Failed)
+            return false;
+        section.Rph = phase.R;
+        section.Xph = phase.X;
+        section.Rn = neutral.R;
+        section.Xn = neutral.X;
+    } else {
+        // SIP and busbar data give the whole loop; half of it goes to each conductor so
+        // that these sections pass through the same pair check and sums as cables.
+        const TLineImpedance loop
+                = *group == LineKindGroup::Sip
+                          ? GetSipLineImpedance(line.Stuff, line.KindPerform, messages)
+                          : GetTireLineImpedance(line.Stuff, line.KindPerform, messages);
+        if (loop.Failed)
+            return false;
+        section.Rph = section.Rn = loop.R / 2;
+        section.Xph = section.Xn = loop.X / 2;
+    }
+
+    if (section.Rph != 0 && section.Rn == 0) {
+        messages.showMessage("Выберите сечение жилы нулевого провода линии " + LineNumber(index));
+        return false;
+    }
+    if (section.Rph == 0 && section.Rn != 0) {
+        messages.showMessage("Выберите сечение жилы фазного провода линии " + LineNumber(index));
+        return false;
+    }
+    return true;
+}
+
+std::string LengthMessage(std::size_t index)
+{
+    return "Неверная длина линии " + LineNumber(index);
+}
+
+const char *const ArcMessage = "Неправильно введено сопротивление электрической дуги. "
+                               "Рекомендуемый диапазон значений 0..40 мОм";
+
+// The index of the section with the largest impedance, which is the one whose length
+// pushed a sum beyond what a double holds.
+std::size_t LargestSection(const TCalcResult &result)
+{
+    std::size_t largest = 0;
+    for (std::size_t n = 1; n < result.ZLine.size(); ++n) {
+        if (!(result.ZLine[n] <= result.ZLine[largest]))
+            largest = n;
+    }
+    return largest;
+}
+
+} // namespace
+
+bool CalculateShortCircuit(const TCalcInput &input,
+                           TCalcResult &result,
+                           MainStatus &status,
+                           IMessageService &messages,
+                           const CalcDriverHooks &hooks)
+{
+    status.ResultMenuEnabled = false;
+    status.AddReportMenuEnabled = false;
+
+    const std::optional<double> power = ReadReal(input.TransPower);
+    if (!power) {
+        // This one refusal sets the status texts before its message box.
+        status.setMissingData();
+        messages.showMessage("Неверная мощность трансформатора");
+        return false;
+    }
+
+    const TTransformerImpedance transformer
+            = GetTransformerImpedance(input.WindKind, *power, messages);
+    if (transformer.Failed) {
+        status.setMissingData();
+        return false;
+    }
+
+    std::array<SectionValues, LineCount> sections{};
+    for (std::size_t n = 0; n < sections.size(); ++n) {
+        if (!ReadLineBlock(input.Lines[n], n, sections[n], messages)) {
+            status.setMissingData();
+            return false;
+        }
+    }
+
+    for (std::size_t n = 0; n < sections.size(); ++n) {
+        const std::optional<double> length = ReadReal(input.Lines[n].Length);
+        if (!length || *length < 0) {
+            Refuse(LengthMessage(n), status, messages);
+            return false;
+        }
+        sections[n].Length = *length;
+    }
+
+    for (std::size_t n = 0; n < sections.size(); ++n) {
+        const std::string &text = input.Lines[n].QuanPar;
+        const std::optional<int> parallel = text == "нет" ? std::optional<int>(1) : ReadWhole(text);
+        if (!parallel || *parallel < 1) {
+            Refuse("Неверное количество параллельных проводов линии " + LineNumber(n),
+                   status,
+                   messages);
+            return false;
+        }
+        sections[n].Parallel = *parallel;
+    }
+
+    const std::optional<double> rother = ReadReal(input.RArc);
+    if (!rother || *rother < 0) {
+        Refuse(ArcMessage, status, messages);
+        return false;
+    }
+
+    for (std::size_t n = 0; n < sections.size(); ++n) {
+        const TLineInput &line = input.Lines[n];
+        const TTemperatureFactor factor
+                = GetTemperatureFactor(line.Temperature, line.Stuff, line.KindPerform, messages);
+        if (factor.Failed) {
+            status.setMissingData();
+            return false;
+        }
+        sections[n].Kt = factor.Kt;
+    }
+
+    // Everything but the device's two fields is replaced; build the new result aside so
+    // that a refusal below leaves the previous one whole.
+    TCalcResult next = result;
+    next.Rt = transformer.R;
+    next.Xt = transformer.X;
+    next.Zt = transformer.Z;
+    next.RLineSum = 0;
+    next.XLineSum = 0;
+    for (std::size_t n = 0; n < sections.size(); ++n) {
+        const SectionValues &s = sections[n];
+        next.RLine[n] = (s.Rph + s.Rn) * s.Length * s.Kt / s.Parallel;
+        next.XLine[n] = (s.Xph + s.Xn) * s.Length / s.Parallel;
+        next.ZLine[n] = std::hypot(next.RLine[n], next.XLine[n]);
+        if (!std::isfinite(next.ZLine[n])) {
+            // A length near the limit of a double is no length at all.
+            Refuse(LengthMessage(n), status, messages);
+            return false;
+        }
+        next.RLineSum += next.RLine[n];
+        next.XLineSum += next.XLine[n];
+    }
+    next.ZLineSum = std::hypot(next.RLineSum, next.XLineSum);
+    if (!std::isfinite(next.ZLineSum)) {
+        Refuse(LengthMessage(LargestSection(next)), status, messages);
+        return false;
+    }
+    next.Rother = *rother;
+    next.Rsum = next.Rt / 3 + next.RLineSum + next.Rother;
+    next.Xsum = next.Xt / 3 + next.XLineSum;
+    next.Zsum = std::hypot(next.Rsum, next.Xsum);
+    if (!std::isfinite(next.Zsum)) {
+        Refuse(ArcMessage, status, messages);
+        return false;
+    }
+    // Zsum > 0: every transformer that the lookup accepts has a positive resistance.
+    next.Iokz = PhaseVoltageMilliAmps / next.Zsum;
+    result = next;
+
+    status.IokzLabel
+            = "Ток однофазного короткого замыкания равен " + FormatCurrent(result.Iokz) + " А";
+    if (hooks.DeviceVerdict)
+        hooks.DeviceVerdict();
+    if (hooks.FillResultWindow)
+        hooks.FillResultWindow(input, result);
+    status.ResultMenuEnabled = true;
+    status.AddReportMenuEnabled = true;
+    if (hooks.PointNameDialogChecked && hooks.ShowPointNameDialog && hooks.PointNameDialogChecked())
+        hooks.ShowPointNameDialog();
+    return true;
+}
+
+} // namespace tormel

@@ -1,0 +1,262 @@
+#include "calc/LineKindCatalogue.h"
+#include "calc/MainInputModel.h"
+#include "core/MainStatus.h"
+#include "tests/support/RecordingMessages.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace tormel {
+namespace {
+
+using testing::RecordingMessages;
+
+const std::string MissingData = "Не хватает данных для расчета!";
+const std::string RunCalculation = "Выполните расчет тока однофазного короткого замыкания";
+
+class LineKindTest : public ::testing::Test
+{
+protected:
+    LineRowState &Row(int line) { return model.Lines[static_cast<std::size_t>(line - 1)]; }
+
+    void ChangeKind(int line, const std::string &kind)
+    {
+        Row(line).KindPerform.Text = kind;
+        ApplyLineKind(line, model, status, messages);
+    }
+
+    MainInputModel model;
+    MainStatus status;
+    RecordingMessages messages;
+};
+
+TEST_F(LineKindTest, WindowStartsAsTheCatalogueWouldSetIt)
+{
+    for (int line = 1; line <= LineCount; ++line) {
+        const LineRowState before = Row(line);
+        ApplyLineKind(line, model, status, messages);
+        EXPECT_EQ(Row(line).Stuff.Items, before.Stuff.Items) << "line " << line;
+        EXPECT_EQ(Row(line).Stuff.Text, before.Stuff.Text) << "line " << line;
+        EXPECT_TRUE(Row(line).Ff.Enabled && Row(line).Fn.Enabled) << "line " << line;
+    }
+    EXPECT_EQ(Row(1).KindPerform.Text, "Кабель с бумажной изоляцией");
+    EXPECT_EQ(Row(1).Stuff.Text, "Алюминий");
+    EXPECT_EQ(Row(6).KindPerform.Text, "Кабель с ПВХ изоляцией");
+    EXPECT_EQ(Row(6).Stuff.Text, "Медь");
+    EXPECT_EQ(Row(3).KindPerform.Items.size(), 15u);
+    EXPECT_TRUE(messages.entries().empty());
+}
+
+TEST_F(LineKindTest, CableKindRestoresMaterialsAndKeepsCrossSections)
+{
+    Row(2).Ff.Text = "35";
+    Row(2).Fn.Text = "16";
+    ChangeKind(2, "СИП-4");
+    EXPECT_FALSE(Row(2).Ff.Enabled);
+    EXPECT_FALSE(Row(2).Fn.Enabled);
+    EXPECT_EQ(Row(2).Stuff.Text, "2*16");
+    EXPECT_EQ(Row(2).Stuff.Items.size(), 9u);
+
+    ChangeKind(2, "Кабель с ПВХ изоляцией");
+    EXPECT_EQ(Row(2).Stuff.Items, (std::vector<std::string>{"Алюминий", "Медь"}));
+    EXPECT_EQ(Row(2).Stuff.Text, "Медь");
+    EXPECT_TRUE(Row(2).Ff.Enabled);
+    EXPECT_TRUE(Row(2).Fn.Enabled);
+    EXPECT_EQ(Row(2).Ff.Text, "35");
+    EXPECT_EQ(Row(2).Fn.Text, "16");
+    EXPECT_EQ(Row(2).Ff.Items.size(), 16u);
+}
+
+TEST_F(LineKindTest, EveryKindChangeResetsTheMaterialToTheLineDefault)
+{
+    Row(1).Stuff.Text = "Медь";
+    ChangeKind(1, "Воздушная");
+    EXPECT_EQ(Row(1).Stuff.Text, "Алюминий");
+
+    Row(4).Stuff.Text = "Алюминий";
+    ChangeKind(4, "Воздушная");
+    EXPECT_EQ(Row(4).Stuff.Text, "Медь");
+
+    ChangeKind(5, "СИП-1");
+    Row(5).Stuff.Text = "3*240+1*95";
+    ChangeKind(5, "СИП-2");
+    EXPECT_EQ(Row(5).Stuff.Text, "1*16+1*25");
+    EXPECT_EQ(Row(5).Stuff.Items.size(), 19u);
+}
+
+struct KindList
+{
+    const char *kind;
+    std::size_t count;
+    const char *first;
+    const char *last;
+};
+
+TEST_F(LineKindTest, EachKindOffersItsOwnList)
+{
+    const KindList lists[] = {
+            {"СИП-1", 19, "1*16+1*25", "3*240+1*95"},
+            {"СИП-2", 19, "1*16+1*25", "3*240+1*95"},
+            {"СИП-4", 9, "2*16", "4*120"},
+            {"Шинопровод Canalis", 36, "KDP, 20A", nullptr},
+            {"Шинопровод E-line", 50, "DAM, 25A", nullptr},
+            {"Шинопровод Gersan", 51, "GGDA, 160A", nullptr},
+            {"Шинопровод MEMPOWER", 26, "LUX, 25A", nullptr},
+            {"Шинопровод Naxso", 29, "LUX, 25A", "NXW, 6300A"},
+            {"Шинопровод LV70", 26, "BD01, 40A", nullptr},
+            {"Шинопровод WavePro", 32, "LT(Cu), 250A", nullptr},
+            {"Шинопровод LS Cable", 25, "LS(Cu), 630A", "LS(Al), 6000A"},
+            {"Шинопровод ШМА, ШРА", 20, "ШМА4, 1250A", nullptr},
+    };
+    for (const KindList &list : lists) {
+        SCOPED_TRACE(list.kind);
+        ChangeKind(3, list.kind);
+        const ComboBoxState &stuff = Row(3).Stuff;
+        ASSERT_EQ(stuff.Items.size(), list.count);
+        EXPECT_EQ(stuff.Text, list.first);
+        EXPECT_EQ(stuff.Items.front(), list.first);
+        if (list.last) {
+            EXPECT_EQ(stuff.Items.back(), list.last);
+        }
+        EXPECT_FALSE(Row(3).Ff.Enabled);
+        EXPECT_FALSE(Row(3).Fn.Enabled);
+    }
+    EXPECT_TRUE(messages.entries().empty());
+
+    // Other lines are left alone.
+    EXPECT_EQ(Row(2).Stuff.Text, "Медь");
+    EXPECT_TRUE(Row(4).Ff.Enabled);
+}
+
+TEST_F(LineKindTest, TypingAKindReportsEveryIncompleteText)
+{
+    ChangeKind(6, "СИП-1");
+    Row(6).Length = "12";
+    const LineRowState sip = Row(6);
+    const std::u32string letters = U"Воздушная";
+
+    std::string typed;
+    int reported = 0;
+    for (std::size_t count = 1; count <= letters.size(); ++count) {
+        // Each letter of this word is two bytes of UTF-8.
+        typed = std::string("Воздушная").substr(0, 2 * count);
+        status = MainStatus();
+        ChangeKind(6, typed);
+        if (count < letters.size()) {
+            ++reported;
+            EXPECT_EQ(status.IokzLabel, MissingData);
+            EXPECT_EQ(status.StatusDDLabel, RunCalculation);
+            EXPECT_EQ(Row(6).Stuff.Items, sip.Stuff.Items);
+            EXPECT_EQ(Row(6).Stuff.Text, sip.Stuff.Text);
+            EXPECT_FALSE(Row(6).Ff.Enabled);
+        }
+    }
+    EXPECT_EQ(
+            messages.texts(),
+            std::vector<std::string>(static_cast<std::size_t>(reported), "Неизвестный тип линии"));
+    // The completed word acts as picking the item.
+    EXPECT_EQ(status.IokzLabel, "Введите исходные данные для расчета");
+    EXPECT_EQ(Row(6).Stuff.Text, "Медь");
+    EXPECT_TRUE(Row(6).Ff.Enabled);
+    EXPECT_EQ(Row(6).Length, "12");
+}
+
+TEST_F(LineKindTest, UnknownKindDoesNotTouchTheResultMenus)
+{
+    status.ResultMenuEnabled = true;
+    status.AddReportMenuEnabled = true;
+    ChangeKind(1, "кабель с ПВХ изоляцией");
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Неизвестный тип линии"});
+    EXPECT_TRUE(status.ResultMenuEnabled);
+    EXPECT_TRUE(status.AddReportMenuEnabled);
+}
+
+TEST_F(LineKindTest, LineNumberOutsideOneToSixChangesNothing)
+{
+    ApplyLineKind(0, model, status, messages);
+    ApplyLineKind(7, model, status, messages);
+    EXPECT_TRUE(messages.entries().empty());
+    EXPECT_EQ(status.IokzLabel, MainStatus().IokzLabel);
+}
+
+class WindKindTest : public LineKindTest
+{
+protected:
+    void ChangeScheme(const std::string &scheme)
+    {
+        model.WindKind.Text = scheme;
+        WindKindComboBoxChange(model, status, messages);
+    }
+};
+
+TEST_F(WindKindTest, SchemeRefillsThePowerListAndDropsTheChosenPower)
+{
+    EXPECT_EQ(model.TransPower.Text, "25");
+    EXPECT_EQ(model.TransPower.Items.size(), 12u);
+
+    ChangeScheme("1/1-0");
+    EXPECT_EQ(model.TransPower.Text, "10");
+    EXPECT_EQ(model.TransPower.Items, (std::vector<std::string>{"1.25", "2.5", "4", "10"}));
+
+    ChangeScheme("T/Y-0");
+    EXPECT_EQ(model.TransPower.Text, "25");
+    EXPECT_EQ(model.TransPower.Items.size(), 13u);
+
+    model.TransPower.Text = "250";
+    ChangeScheme("Y/Z-0");
+    EXPECT_EQ(model.TransPower.Text, "25");
+    EXPECT_EQ(model.TransPower.Items.back(), "250");
+    EXPECT_TRUE(messages.entries().empty());
+}
+
+TEST_F(WindKindTest, UnknownSchemeLeavesThePowerList)
+{
+    ChangeScheme("1/1-0");
+    model.TransPower.Text = "4";
+    for (const char *typed : {"", "Y", "Y/", "y/y-0", "Y/Y-0 "}) {
+        ChangeScheme(typed);
+        EXPECT_EQ(model.TransPower.Text, "4") << typed;
+        EXPECT_EQ(model.TransPower.Items.size(), 4u) << typed;
+    }
+    EXPECT_EQ(messages.texts(),
+              std::vector<std::string>(5, "Неизвестная схема обмоток трансформатора"));
+    EXPECT_EQ(status.IokzLabel, MissingData);
+    EXPECT_EQ(status.StatusDDLabel, RunCalculation);
+}
+
+TEST(MainInputModelTest, CalculationReadsEveryTextUnchanged)
+{
+    MainInputModel model;
+    model.TransPower.Text = " 025";
+    model.RArc = "12.6";
+    LineRowState &row = model.Lines[3];
+    row.KindPerform.Text = "Воздушная";
+    row.Stuff.Text = "Алюминий";
+    row.Ff.Text = "50";
+    row.Fn.Text = "35";
+    row.Length = "1,5";
+    row.QuanPar.Text = "3";
+    row.Temperature.Text = "-5";
+
+    const TCalcInput input = model.ToCalcInput();
+    EXPECT_EQ(input.TransPower, " 025");
+    EXPECT_EQ(input.WindKind, "Y/Y-0");
+    EXPECT_EQ(input.RArc, "12.6");
+    const TLineInput &line = input.Lines[3];
+    EXPECT_EQ(line.KindPerform, "Воздушная");
+    EXPECT_EQ(line.Stuff, "Алюминий");
+    EXPECT_EQ(line.Ff, "50");
+    EXPECT_EQ(line.Fn, "35");
+    EXPECT_EQ(line.Length, "1,5");
+    EXPECT_EQ(line.QuanPar, "3");
+    EXPECT_EQ(line.Temperature, "-5");
+    EXPECT_EQ(input.Lines[2].Stuff, "Медь");
+    EXPECT_EQ(input.Lines[2].QuanPar, "нет");
+    EXPECT_EQ(input.Lines[2].Temperature, "20");
+}
+
+} // namespace
+} // namespace tormel
