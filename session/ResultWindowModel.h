@@ -1,0 +1,58 @@
+#pragma once
+
+#include "calc/CalcTypes.h"
+#include "core/DeviceDefencePage.h"
+
+#include <array>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tormel {
+
+struct NumberSeparators;
+
+// The texts of the result window. They start as placeholders, are rewritten after every
+// successful calculation and keep their texts in between; the page of the protection
+// device is written by the device check.
+struct ResultWindowModel
+{
+    // Page "Трансформатор".
+    std::string StLabel = "Sном=___ кВ*А";
+    std::string WindKindLabel = "Y/Y-0";
+    std::string RtLabel = "Rт=___ мОм";
+    std::string XtLabel = "Xт=___ мОм";
+    std::string ZtLabel = "Zт=___ мОм";
+
+    // Page "Линия": RLine1Label..RLine6Label at RLineLabels[0..5], and so on; the sums.
+    std::array<std::string, LineCount> RLineLabels = Dashes();
+    std::array<std::string, LineCount> XLineLabels = Dashes();
+    std::array<std::string, LineCount> ZLineLabels = Dashes();
+    std::string RLineLabel = "---";
+    std::string XLineLabel = "---";
+    std::string ZLineLabel = "---";
+
+    // Page "Аппарат защиты".
+    TDeviceDefencePage Device;
+
+    // Below the pages.
+    std::string RotherLabel = "Rпр=";
+    std::string RsumLabel = "Rф-н=___ мОм";
+    std::string XsumLabel = "Xф-н=___ мОм";
+    std::string ZsumLabel = "Zф-н=___ мОм";
+    std::string IokzrezLabel = "Ток однофазного короткого замыкания равен --- А ";
+
+    // Writes every label except the device page from a successful calculation and the
+    // texts it was made from.
+    void
+    Fill(const TCalcInput &input, const TCalcResult &result, const NumberSeparators &separators);
+
+    // Every label as (control name, text), page by page in the window's order, then the
+    // loop and the current below the pages.
+    std::vector<std::pair<std::string, std::string>> Labels() const;
+
+private:
+    static std::array<std::string, LineCount> Dashes();
+};
+
+} // namespace tormel
