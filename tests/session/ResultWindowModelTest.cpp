@@ -10,15 +10,6 @@
 namespace tormel {
 namespace {
 
-TEST(ResultWindowModelTest, StartsWithPlaceholders)
-{
-    const ResultWindowModel window;
-    EXPECT_EQ(window.StLabel, "Sном=___ кВ*А");
-    EXPECT_EQ(window.RLineLabels[5], "---");
-    EXPECT_EQ(window.RotherLabel, "Rпр=");
-    EXPECT_EQ(window.IokzrezLabel, "Ток однофазного короткого замыкания равен --- А ");
-}
-
 TEST(ResultWindowModelTest, RoundsTheArcResistanceToWholeMilliohms)
 {
     TCalcResult result;
