@@ -34,9 +34,6 @@ TEST(TireLineUnitLookup, ModelsSelectTheirOwnRowWithinTheFamily)
             {"TB, 63A", "Шинопровод E-line", 3.42, 0.26},
             {"KDP, 20A", "Шинопровод Canalis", 14.603, 0.297},
             {"KBB, 25A", "Шинопровод Canalis", 14.603, 0.297},
-            {"KTC, 50A", "Шинопровод Canalis", 0.085, 0.042},
-            {"GCC, 6300A", "Шинопровод Gersan", 0.012, 0.014},
-            {"LS(Cu), 7500A", "Шинопровод LS Cable", 0.012, 0.006},
             {"ШМА4, 1250A", "Шинопровод ШМА, ШРА", 0.099, 0.053},
             {"ШОС, 40A", "Шинопровод ШМА, ШРА", 10.8, 2.0},
             // No published values: these take those of the next smaller model, "XP, 3200A".
