@@ -1,0 +1,375 @@
+#include "report/ReportMenu.h"
+
+#include "ReportTestSupport.h"
+#include "report/ReportFile.h"
+#include "report/ReportTexts.h"
+#include "report/Windows1251.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace tormel {
+namespace {
+
+using testing::FakeFileDialogs;
+using testing::FakeMessages;
+using testing::PointRow;
+using testing::TableWithPoints;
+
+const std::string OverwriteQuestion(report_texts::OverwriteQuestion);
+const std::string DamagedQuestion(report_texts::DamagedFileQuestion);
+
+class ReportMenuTest : public testing::TempDirTest
+{
+protected:
+    // The bytes a save of the table writes.
+    static std::string FileBytes(const ReportTable &table)
+    {
+        return EncodeWindows1251(ReportFileText(table)).value();
+    }
+
+    void expectFileUnchanged(const std::string &name, const std::string &caption)
+    {
+        EXPECT_EQ(table.ReportFileName(), name);
+        EXPECT_EQ(table.Caption(), caption);
+    }
+
+    ReportTable table = TableWithPoints(3);
+    FakeMessages messages;
+    FakeFileDialogs dialogs;
+};
+
+TEST_F(ReportMenuTest, SaveAsWritesTheFileAndAdoptsItsName)
+{
+    const std::string file = path("r.csv");
+    dialogs.Paths = {file};
+    EXPECT_TRUE(SaveAsReportMenuClick(table, messages, dialogs));
+    EXPECT_EQ(readBytes(file), FileBytes(table));
+    EXPECT_EQ(table.ReportFileName(), file);
+    EXPECT_EQ(table.Caption(), "Отчет-" + file);
+    EXPECT_TRUE(messages.Boxes.empty());
+    ASSERT_EQ(dialogs.LastFilters.size(), 1u);
+    EXPECT_EQ(dialogs.LastFilters[0].Description, "Таблица (*.csv)");
+    EXPECT_EQ(dialogs.LastFilters[0].Pattern, "*.csv");
+    EXPECT_EQ(dialogs.LastDefaultExtension, "csv");
+    EXPECT_EQ(folderEntries(), std::vector<std::string>{"r.csv"});
+}
+
+TEST_F(ReportMenuTest, EmptyReportIsSavedAsAnEmptyFileAndOpensAsFourteenEmptyRows)
+{
+    const std::string file = path("empty.csv");
+    ReportTable empty;
+    dialogs.Paths = {file};
+    ASSERT_TRUE(SaveAsReportMenuClick(empty, messages, dialogs));
+    EXPECT_EQ(readBytes(file), "");
+
+    table = TableWithPoints(20);
+    dialogs.Paths = {file};
+    EXPECT_TRUE(OpenReportMenuClick(table, messages, dialogs));
+    EXPECT_EQ(table.RowCount(), 14);
+    EXPECT_EQ(table.RowsInUseCount(), 0);
+}
+
+TEST_F(ReportMenuTest, DecliningTheOverwriteShowsTheDialogAgainAndKeepsTheOldName)
+{
+    const std::string file = path("old.csv");
+    writeBytes(file, "old contents");
+    table.SetReportFile("/earlier.csv");
+    dialogs.Paths = {file, std::nullopt};
+    messages.Answers = {MessageAnswer::Cancel};
+    EXPECT_FALSE(SaveAsReportMenuClick(table, messages, dialogs));
+    EXPECT_EQ(dialogs.SaveDialogs, 2);
+    ASSERT_EQ(messages.Boxes.size(), 1u);
+    EXPECT_EQ(messages.Boxes[0].Kind, "warning");
+    EXPECT_EQ(messages.Boxes[0].Text, OverwriteQuestion);
+    EXPECT_EQ(readBytes(file), "old contents");
+    expectFileUnchanged("/earlier.csv", "Отчет-/earlier.csv");
+}
+
+TEST_F(ReportMenuTest, AcceptedOverwriteReplacesTheFileAndKeepsItsPermissions)
+{
+    const std::string file = path("old.csv");
+    writeBytes(file, "old contents that are longer than nothing");
+    ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
+    dialogs.Paths = {file};
+    messages.Answers = {MessageAnswer::Ok};
+    EXPECT_TRUE(SaveAsReportMenuClick(table, messages, dialogs));
+    EXPECT_EQ(readBytes(file), FileBytes(table));
+    struct stat info
+    {
+    };
+    ASSERT_EQ(::stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+TEST_F(ReportMenuTest, SaveAsRefusesANameItCannotReadBack)
+{
+    const std::string okz = path("r.okz");
+    const std::string csv = path("r.csv");
+    dialogs.Paths = {okz, path("r.txt"), csv};
+    EXPECT_TRUE(SaveAsReportMenuClick(table, messages, dialogs));
+    EXPECT_EQ(dialogs.SaveDialogs, 3);
+    ASSERT_EQ(messages.Boxes.size(), 2u);
+    EXPECT_EQ(messages.Boxes[0].Text, report_texts::SaveExtensionMessage);
+    EXPECT_FALSE(PathExists(okz));
+    EXPECT_EQ(table.ReportFileName(), csv);
+}
+
+TEST_F(ReportMenuTest, SaveWritesToTheReportsFileWithoutAQuestion)
+{
+    const std::string file = path("r.csv");
+    writeBytes(file, "old");
+    table.SetReportFile(file);
+    EXPECT_TRUE(SaveReportMenuClick(table, messages, dialogs));
+    EXPECT_EQ(dialogs.SaveDialogs, 0);
+    EXPECT_TRUE(messages.Boxes.empty());
+    EXPECT_EQ(readBytes(file), FileBytes(table));
+    EXPECT_EQ(table.Caption(), "Отчет-" + file);
+}
+
+TEST_F(ReportMenuTest, SaveOfANewOrOkzReportAsksForACsvName)
+{
+    for (const std::string &name : {std::string(), path("r.okz")}) {
+        const std::string okzBytes = "|a|b|c|d|e|f|g|h|i|j|k|l|\r\n";
+        if (!name.empty())
+            writeBytes(name, okzBytes);
+        table.SetReportFile(name);
+        dialogs.SaveDialogs = 0;
+        dialogs.Paths = {path("new.csv")};
+        messages.Answers = {MessageAnswer::Ok};
+        EXPECT_TRUE(SaveReportMenuClick(table, messages, dialogs));
+        EXPECT_EQ(dialogs.SaveDialogs, 1);
+        EXPECT_EQ(table.ReportFileName(), path("new.csv"));
+        if (!name.empty()) {
+            EXPECT_EQ(readBytes(name), okzBytes);
+        }
+    }
+}
+
+TEST_F(ReportMenuTest, FailedSaveNamesTheFileAndTheReasonAndKeepsTheName)
+{
+    const std::string file = path("no-such-folder/r.csv");
+    dialogs.Paths = {file};
+    EXPECT_FALSE(SaveAsReportMenuClick(table, messages, dialogs));
+    ASSERT_EQ(messages.Boxes.size(), 1u);
+    EXPECT_EQ(messages.Boxes[0].Kind, "error");
+    EXPECT_EQ(messages.Boxes[0].Text,
+              "Не удалось записать файл \"" + file + "\": нет такого файла или папки.");
+    expectFileUnchanged("", "Отчет - *Новый*");
+}
+
+TEST_F(ReportMenuTest, SaveOverAFolderLeavesTheFolder)
+{
+    const std::string folder = path("folder.csv");
+    std::filesystem::create_directory(folder);
+    writeBytes(folder + "/inside", "x");
+    table.SetReportFile(folder);
+    EXPECT_FALSE(SaveReportMenuClick(table, messages, dialogs));
+    ASSERT_EQ(messages.Boxes.size(), 1u);
+    EXPECT_NE(messages.Boxes[0].Text.find(folder), std::string::npos);
+    EXPECT_EQ(readBytes(folder + "/inside"), "x");
+    EXPECT_EQ(folderEntries(), std::vector<std::string>{"folder.csv"});
+}
+
+TEST_F(ReportMenuTest, WriteThatFailsHalfwayLeavesTheOldFile)
+{
+    // A file size limit makes the write fail part of the way, as a full disk does.
+    const std::string file = path("r.csv");
+    const std::string old = FileBytes(TableWithPoints(1));
+    writeBytes(file, old);
+    table = TableWithPoints(500);
+    table.SetReportFile(file);
+
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+    rlimit limited = previous;
+    limited.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const bool saved = SaveReportMenuClick(table, messages, dialogs);
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(saved);
+    ASSERT_EQ(messages.Boxes.size(), 1u);
+    EXPECT_EQ(messages.Boxes[0].Text,
+              "Не удалось записать файл \"" + file + "\": файл слишком велик.");
+    EXPECT_EQ(readBytes(file), old);
+    EXPECT_EQ(folderEntries(), std::vector<std::string>{"r.csv"});
+}
+
+TEST_F(ReportMenuTest, TextTheCodePageCannotHoldIsNotWritten)
+{
+    const std::string file = path("r.csv");
+    writeBytes(file, "old");
+    table.SetCell(4, 1, "1\u202F234,5");
+    table.SetReportFile(file);
+    EXPECT_FALSE(SaveReportMenuClick(table, messages, dialogs));
+    ASSERT_EQ(messages.Boxes.size(), 1u);
+    EXPECT_EQ(messages.Boxes[0].Kind, "error");
+    EXPECT_NE(messages.Boxes[0].Text.find("в строке 2"), std::string::npos);
+    EXPECT_EQ(readBytes(file), "old");
+}
+
+TEST_F(ReportMenuTest, OpenReplacesTheReportAndAdoptsTheName)
+{
+    const std::string file = path("twenty.csv");
+    writeBytes(file, FileBytes(TableWithPoints(20)));
+    dialogs.Paths = {file};
+    EXPECT_TRUE(OpenReportMenuClick(table, messages, dialogs));
+    EXPECT_EQ(table.RowCount(), 20);
+    EXPECT_EQ(table.RowsInUseCount(), 20);
+    EXPECT_EQ(table.Row(19), PointRow("P20"));
+    EXPECT_EQ(table.Caption(), "Отчет-" + file);
+    EXPECT_TRUE(messages.Boxes.empty());
+    ASSERT_EQ(dialogs.LastFilters.size(), 2u);
+    EXPECT_EQ(dialogs.LastFilters[0].Description, "Таблица (*.csv)");
+    EXPECT_EQ(dialogs.LastFilters[1].Description, "Таблица (*.okz)");
+    EXPECT_EQ(dialogs.LastFilters[1].Pattern, "*.okz");
+    EXPECT_EQ(dialogs.LastDefaultExtension, "okz");
+}
+
+TEST_F(ReportMenuTest, OpenOfAnOkzFile)
+{
+    const std::string file = path("r.okz");
+    writeBytes(file, EncodeWindows1251("|К-1|1|2|3|4|5|6|7|8|9|---|Тср < 5 с|\r\n").value());
+    dialogs.Paths = {file};
+    EXPECT_TRUE(OpenReportMenuClick(table, messages, dialogs));
+    EXPECT_EQ(table.RowsInUseCount(), 1);
+    EXPECT_EQ(table.Row(0),
+              (ReportRow{"К-1", "1", "2", "3", "4", "5", "6", "7", "8", "9", "---", "Тср < 5 с"}));
+}
+
+TEST_F(ReportMenuTest, EveryByteOfAFileSurvivesOpenAndSave)
+{
+    std::string cells;
+    for (int byte = 0x80; byte < 0x100; ++byte)
+        cells += char(byte);
+    std::string line = "K";
+    for (int col = 1; col < 12; ++col)
+        line += ";" + cells.substr(std::size_t(col - 1) * 11, 11);
+    const std::string bytes = EncodeWindows1251(ReportFileText(ReportTable())).value()
+                              + EncodeWindows1251(ReportFileText(TableWithPoints(1))).value() + line
+                              + "\r\n";
+    const std::string file = path("bytes.csv");
+    writeBytes(file, bytes);
+    dialogs.Paths = {file};
+    ASSERT_TRUE(OpenReportMenuClick(table, messages, dialogs));
+    ASSERT_TRUE(SaveReportMenuClick(table, messages, dialogs));
+    EXPECT_EQ(readBytes(file), bytes);
+}
+
+TEST_F(ReportMenuTest, OpenOfAnotherExtensionSaysSoAndChangesNothing)
+{
+    for (const std::string name : {"r.CSV", "r.txt"}) {
+        const std::string file = path(name);
+        writeBytes(file, FileBytes(TableWithPoints(5)));
+        messages.Boxes.clear();
+        dialogs.Paths = {file};
+        EXPECT_FALSE(OpenReportMenuClick(table, messages, dialogs));
+        ASSERT_EQ(messages.Boxes.size(), 1u);
+        EXPECT_EQ(messages.Boxes[0].Kind, "message");
+        EXPECT_EQ(messages.Boxes[0].Text, report_texts::UnknownExtensionMessage);
+        EXPECT_EQ(table.RowsInUseCount(), 3);
+        expectFileUnchanged("", "Отчет - *Новый*");
+    }
+}
+
+TEST_F(ReportMenuTest, DecliningADamagedFileShowsTheDialogAgainAndChangesNothing)
+{
+    const std::string file = path("bad.csv");
+    writeBytes(file, FileBytes(TableWithPoints(2)) + "a;b\r\n");
+    table.SetReportFile("/earlier.csv");
+    dialogs.Paths = {file, std::nullopt};
+    EXPECT_FALSE(OpenReportMenuClick(table, messages, dialogs));
+    EXPECT_EQ(dialogs.OpenDialogs, 2);
+    ASSERT_EQ(messages.Boxes.size(), 1u);
+    EXPECT_EQ(messages.Boxes[0].Kind, "question");
+    EXPECT_EQ(messages.Boxes[0].Text, DamagedQuestion);
+    EXPECT_EQ(table.Row(0), PointRow("P1"));
+    EXPECT_EQ(table.RowsInUseCount(), 3);
+    expectFileUnchanged("/earlier.csv", "Отчет-/earlier.csv");
+
+    dialogs.Paths = {file};
+    messages.Answers = {MessageAnswer::Yes};
+    EXPECT_TRUE(OpenReportMenuClick(table, messages, dialogs));
+    EXPECT_EQ(table.RowsInUseCount(), 3);
+    EXPECT_EQ(table.Cell(0, 2), "a");
+    EXPECT_EQ(table.ReportFileName(), file);
+}
+
+TEST_F(ReportMenuTest, ReadErrorNamesTheFileAndChangesNothing)
+{
+    const std::string file = path("missing.csv");
+    dialogs.Paths = {file};
+    EXPECT_FALSE(OpenReportMenuClick(table, messages, dialogs));
+    ASSERT_EQ(messages.Boxes.size(), 1u);
+    EXPECT_EQ(messages.Boxes[0].Kind, "error");
+    EXPECT_EQ(messages.Boxes[0].Text,
+              "Не удалось прочитать файл \"" + file + "\": нет такого файла или папки.");
+    EXPECT_EQ(table.RowsInUseCount(), 3);
+    expectFileUnchanged("", "Отчет - *Новый*");
+}
+
+TEST_F(ReportMenuTest, NewWithoutAPointInTheFirstRowOnlyForgetsTheFile)
+{
+    table.SetRow(0, ReportRow());
+    table.SetReportFile("/a.csv");
+    NewReportMenuClick(table, messages, dialogs);
+    EXPECT_TRUE(messages.Boxes.empty());
+    EXPECT_EQ(table.Row(1), PointRow("P2"));
+    expectFileUnchanged("", "Отчет- *Новый*");
+}
+
+TEST_F(ReportMenuTest, NewAnsweredCancelOrNo)
+{
+    table.SetReportFile("/a.csv");
+    messages.Answers = {MessageAnswer::Cancel};
+    NewReportMenuClick(table, messages, dialogs);
+    ASSERT_EQ(messages.Boxes.size(), 1u);
+    EXPECT_EQ(messages.Boxes[0].Kind, "question");
+    EXPECT_EQ(messages.Boxes[0].Text, "Сохранить предыдущий отчет?");
+    EXPECT_EQ(table.RowsInUseCount(), 3);
+    expectFileUnchanged("/a.csv", "Отчет-/a.csv");
+
+    messages.Answers = {MessageAnswer::No};
+    NewReportMenuClick(table, messages, dialogs);
+    EXPECT_EQ(table.RowsInUseCount(), 0);
+    EXPECT_EQ(dialogs.SaveDialogs, 0);
+    expectFileUnchanged("", "Отчет- *Новый*");
+}
+
+TEST_F(ReportMenuTest, NewAnsweredYesSavesThenClears)
+{
+    const std::string file = path("r.csv");
+    table.SetReportFile(file);
+    const std::string bytes = FileBytes(table);
+    messages.Answers = {MessageAnswer::Yes};
+    NewReportMenuClick(table, messages, dialogs);
+    EXPECT_EQ(readBytes(file), bytes);
+    EXPECT_EQ(table.RowsInUseCount(), 0);
+    expectFileUnchanged("", "Отчет- *Новый*");
+}
+
+TEST_F(ReportMenuTest, NewKeepsTheReportWhenItsSaveIsCancelledOrFails)
+{
+    messages.Answers = {MessageAnswer::Yes};
+    NewReportMenuClick(table, messages, dialogs);
+    EXPECT_EQ(dialogs.SaveDialogs, 1);
+    EXPECT_EQ(table.RowsInUseCount(), 3);
+    expectFileUnchanged("", "Отчет - *Новый*");
+
+    const std::string file = path("no-such-folder/r.csv");
+    table.SetReportFile(file);
+    messages.Answers = {MessageAnswer::Yes};
+    NewReportMenuClick(table, messages, dialogs);
+    EXPECT_EQ(messages.Boxes.back().Kind, "error");
+    EXPECT_EQ(table.RowsInUseCount(), 3);
+    expectFileUnchanged(file, "Отчет-" + file);
+}
+
+} // namespace
+} // namespace tormel
