@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+class QAction;
+class QComboBox;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QVBoxLayout;
+
+namespace tormel {
+
+class IHelpService;
+class TormelSession;
+struct ComboBoxState;
+
+// The main window: the transformer, the six line rows, the contact and arc resistance,
+// the two status lines and the menus. It keeps no state of its own: every edit goes into
+// the session's input model and every event to the session, and the window then shows
+// what the session holds.
+class TMainForm : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    TMainForm(TormelSession &session, IHelpService &help, QWidget *parent = nullptr);
+
+    // Shows the inputs, the status lines and the menu states as the session holds them.
+    void showState();
+
+    // The windows this one opens; start-up sets each once its window exists. A command
+    // whose window is not set does nothing.
+    std::function<void()> ShowResultWindow;  // "Результаты"
+    std::function<void()> ShowDeviceDefence; // "..."
+    std::function<void()> ShowAddReport;     // "Отчет" / "Добавить..."
+    std::function<void()> ShowReport;        // "Отчет" / "Просмотреть..."
+    std::function<void()> ShowAboutProgram;  // "?" / "О программе"
+    // Runs after every calculation, once the window shows its outcome (the result
+    // window copies its texts here).
+    std::function<void()> CalculationDone;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    // An editable combo box and the model state it shows.
+    struct ComboBinding
+    {
+        QComboBox *Box;
+        ComboBoxState *State;
+    };
+
+    void buildTransformerBand(QWidget *parent, QVBoxLayout *layout);
+    void buildLinesBand(QWidget *parent, QVBoxLayout *layout);
+    void buildArcBand(QWidget *parent, QVBoxLayout *layout);
+    void buildStatusGroups(QWidget *parent, QVBoxLayout *layout);
+    void buildMenus();
+    void setTabOrder();
+
+    // Creates an editable combo box that writes every keystroke and pick into `state`,
+    // then runs `change` (the control's change rule) when given.
+    QComboBox *comboBox(const QString &name,
+                        ComboBoxState &state,
+                        const QString &hint,
+                        int helpContext,
+                        std::function<void()> change = {});
+    QLineEdit *edit(const QString &name, std::string &text, const QString &hint, int helpContext);
+
+    void StartBitBtnClick();
+    void WindKindComboBoxChange();
+    void KindPerformLineComboBoxChange(int line);
+    void OnTopMenuClick();
+    void HelpMenuClick();
+
+    static void run(const std::function<void()> &command);
+
+    TormelSession &m_session;
+    IHelpService &m_help;
+
+    std::vector<ComboBinding> m_combos;
+    std::vector<std::pair<QLineEdit *, std::string *>> m_edits;
+    std::vector<QWidget *> m_tabOrder;
+
+    QLabel *m_iokzLabel = nullptr;
+    QLabel *m_statusDDLabel = nullptr;
+    QPushButton *m_startBitBtn = nullptr;
+    QPushButton *m_ddButton = nullptr;
+    QAction *m_resultMenu = nullptr;
+    QAction *m_addReportMenu = nullptr;
+    QAction *m_onTopMenu = nullptr;
+};
+
+} // namespace tormel

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDialog>
+
+class QTabWidget;
+
+namespace tormel {
+
+class IHelpService;
+struct ResultWindowModel;
+
+// The result window: the full result of the last successful calculation on three pages
+// (transformer, lines, protection device) with the loop and the current below them. It
+// computes nothing; it shows the texts of the result window model.
+class TResultForm : public QDialog
+{
+    Q_OBJECT
+
+public:
+    TResultForm(const ResultWindowModel &model, IHelpService &help, QWidget *parent = nullptr);
+
+    // Shows the model's texts.
+    void showState();
+    // Shows the model's texts and opens the window modally, centred on the screen, at the
+    // page it was closed on.
+    int showModal();
+
+private:
+    QWidget *buildTransformerPage();
+    QWidget *buildLinePage();
+    QWidget *buildDefencePage();
+    QWidget *buildLoop();
+
+    const ResultWindowModel &m_model;
+    QTabWidget *m_pages = nullptr;
+};
+
+} // namespace tormel

@@ -1,0 +1,107 @@
+// Renders every window of the program to PNG files, for the README and for looking at
+// the layout without a display: tormel-screenshots [folder] (default: the current one).
+// Run it on the offscreen platform: QT_QPA_PLATFORM=offscreen tormel-screenshots docs/screenshots
+
+#include "app/AboutProgramUnit.h"
+#include "app/AppInfo.h"
+#include "app/HelpWindow.h"
+#include "app/MainUnit.h"
+#include "app/ResultUnit.h"
+#include "app/TormelWindows.h"
+#include "core/MessageService.h"
+#include "session/TormelSession.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+// Messages go to the console; every question is answered with yes.
+class ConsoleMessages : public tormel::IMessageService
+{
+public:
+    void showMessage(const std::string &text) override { print(text); }
+    tormel::MessageAnswer askWarning(const std::string &text) override
+    {
+        print(text);
+        return tormel::MessageAnswer::Ok;
+    }
+    tormel::MessageAnswer askQuestion(const std::string &text, bool) override
+    {
+        print(text);
+        return tormel::MessageAnswer::Yes;
+    }
+    void showError(const std::string &text) override { print(text); }
+
+private:
+    static void print(const std::string &text) { std::fprintf(stderr, "%s\n", text.c_str()); }
+};
+
+bool save(QWidget *window, const QDir &folder, const QString &name)
+{
+    window->show();
+    const QString path = folder.filePath(name);
+    const bool saved = window->grab().save(path);
+    QTextStream(stdout) << (saved ? "saved " : "could not save ") << path << Qt::endl;
+    return saved;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(QString::fromUtf8(tormel::ApplicationTitle));
+    const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
+    if (!folder.exists()) {
+        std::fprintf(stderr, "no such folder: %s\n", qPrintable(folder.path()));
+        return 2;
+    }
+
+    ConsoleMessages messages;
+    tormel::TormelSession session(messages, tormel::NumberSeparators::russian());
+    tormel::THelpWindow help;
+    tormel::TormelWindows windows(session, help);
+    windows.showMainWindow();
+
+    // A feeder worth looking at: a copper PVC cable, then a SIP line.
+    tormel::MainInputModel &input = session.Input();
+    input.Lines[0].KindPerform.Text = "Кабель с ПВХ изоляцией";
+    session.KindPerformLineComboBoxChange(1);
+    input.Lines[0].Stuff.Text = "Медь";
+    input.Lines[0].Ff.Text = "25";
+    input.Lines[0].Fn.Text = "25";
+    input.Lines[0].Length = "100";
+    input.Lines[1].KindPerform.Text = "СИП-2";
+    session.KindPerformLineComboBoxChange(2);
+    input.Lines[1].Stuff.Text = "3*70+1*54.6";
+    input.Lines[1].Length = "50";
+    input.Lines[1].Temperature.Text = "70";
+    windows.MainForm().showState();
+    windows.MainForm().findChild<QPushButton *>(QStringLiteral("StartBitBtn"))->click();
+
+    bool ok = save(&windows.MainForm(), folder, QStringLiteral("main-window.png"));
+
+    tormel::TResultForm &result = windows.ResultForm();
+    auto *pages = result.findChild<QTabWidget *>(QStringLiteral("ResultPageControl"));
+    const char *const pageFiles[]
+            = {"result-transformer.png", "result-line.png", "result-defence.png"};
+    for (int page = 0; page < pages->count(); ++page) {
+        pages->setCurrentIndex(page);
+        ok = save(&result, folder, QString::fromUtf8(pageFiles[page])) && ok;
+    }
+    result.hide();
+
+    ok = save(&windows.AboutProgramForm(), folder, QStringLiteral("about.png")) && ok;
+    windows.AboutProgramForm().hide();
+
+    help.showHelpTopic(tormel::HelpFileName, 1);
+    ok = save(&help, folder, QStringLiteral("help.png")) && ok;
+    help.hide();
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <memory>
+
+namespace tormel {
+
+class IHelpService;
+class TAboutProgramForm;
+class TMainForm;
+class TResultForm;
+class TormelSession;
+
+// The program's windows. Each is created once, in a fixed order with the main window
+// first, and lives until the program ends; the dialogs are only shown and hidden, so
+// each keeps its texts for the whole run. The main window owns the others.
+class TormelWindows
+{
+public:
+    TormelWindows(TormelSession &session, IHelpService &help);
+    ~TormelWindows();
+    TormelWindows(const TormelWindows &) = delete;
+    TormelWindows &operator=(const TormelWindows &) = delete;
+
+    // Shows the main window, centred on the screen; the others stay hidden.
+    void showMainWindow();
+
+    TMainForm &MainForm() const { return *m_mainForm; }
+    TResultForm &ResultForm() const { return *m_resultForm; }
+    TAboutProgramForm &AboutProgramForm() const { return *m_aboutProgramForm; }
+
+private:
+    std::unique_ptr<TMainForm> m_mainForm;
+    TResultForm *m_resultForm = nullptr;
+    TAboutProgramForm *m_aboutProgramForm = nullptr;
+};
+
+} // namespace tormel

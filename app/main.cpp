@@ -1,0 +1,70 @@
+// The desktop program: creates the windows and runs until the main window is closed.
+
+#include "app/AppInfo.h"
+#include "app/HelpWindow.h"
+#include "app/MainUnit.h"
+#include "app/QtMessageService.h"
+#include "app/TormelWindows.h"
+#include "core/LocaleSeparators.h"
+#include "session/TormelSession.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace {
+
+// With TORMEL_EXIT_AFTER_SHOW set, the program ends as soon as the main window has been
+// painted once: the start-up benchmark measures the time to the first shown window.
+class ExitAfterFirstPaint : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("tormel"));
+    QApplication::setApplicationVersion(QStringLiteral("2.8.1"));
+    QApplication::setApplicationDisplayName(QString::fromUtf8(tormel::ApplicationTitle));
+
+    // Russian texts on the standard buttons of the question boxes.
+    QTranslator qtbase;
+    if (qtbase.load(QLocale(QLocale::Russian, QLocale::Russia),
+                    QStringLiteral("qtbase"),
+                    QStringLiteral("_"),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtbase);
+
+    tormel::QtMessageService messages;
+    tormel::TormelSession session(messages, tormel::SystemNumberSeparators());
+
+    // The help window is the platform's help viewer, not one of the program's windows:
+    // it does not keep the program running once the main window is closed.
+    tormel::THelpWindow help;
+    help.setAttribute(Qt::WA_QuitOnClose, false);
+
+    tormel::TormelWindows windows(session, help);
+    messages.setBeforeShow([&windows] { windows.MainForm().showState(); });
+
+    ExitAfterFirstPaint exitAfterFirstPaint;
+    if (qEnvironmentVariableIsSet("TORMEL_EXIT_AFTER_SHOW"))
+        windows.MainForm().installEventFilter(&exitAfterFirstPaint);
+
+    windows.showMainWindow();
+    return QApplication::exec();
+}
