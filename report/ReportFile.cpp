@@ -79,15 +79,14 @@ struct Positions
 };
 
 // The text between positions a and b, both excluded.
-std::string Between(std::string_view line, std::size_t a, std::size_t b)
+std::string_view Between(std::string_view line, std::size_t a, std::size_t b)
 {
-    return std::string(line.substr(a, b - 1 - a));
+    return line.substr(a, b - 1 - a);
 }
 
-ReportRow SemicolonRow(std::string_view line, bool trailingSeparatorMode)
+void ReadSemicolonRow(std::string_view line, bool trailingSeparatorMode, ReportRow &row)
 {
     const Positions<FieldsPerLine> p(line, ';');
-    ReportRow row;
     if (p.Has(1) && p(1) != 0)
         row[0] = line.substr(0, p(1) - 1);
     const std::size_t betweenCells = trailingSeparatorMode ? 11 : 10;
@@ -97,18 +96,15 @@ ReportRow SemicolonRow(std::string_view line, bool trailingSeparatorMode)
     }
     if (!trailingSeparatorMode)
         row[11] = p.Has(11) ? line.substr(p(11)) : line;
-    return row;
 }
 
-ReportRow OkzRow(std::string_view line)
+void ReadOkzRow(std::string_view line, ReportRow &row)
 {
     const Positions<BarsPerLine> p(line, '|');
-    ReportRow row;
     for (std::size_t k = 0; k < FieldsPerLine; ++k) {
         if (p.Has(k + 3))
             row[k] = Between(line, p(k + 2), p(k + 3));
     }
-    return row;
 }
 
 ParsedReport ParseSemicolonLines(const std::vector<std::string_view> &lines)
@@ -125,9 +121,9 @@ ParsedReport ParseSemicolonLines(const std::vector<std::string_view> &lines)
     }
     // The two header lines are not read.
     if (lines.size() > 2) {
-        report.Rows.reserve(lines.size() - 2);
+        report.Rows.resize(lines.size() - 2);
         for (std::size_t i = 2; i < lines.size(); ++i)
-            report.Rows.push_back(SemicolonRow(lines[i], trailingSeparatorMode));
+            ReadSemicolonRow(lines[i], trailingSeparatorMode, report.Rows[i - 2]);
     }
     return report;
 }
@@ -135,11 +131,11 @@ ParsedReport ParseSemicolonLines(const std::vector<std::string_view> &lines)
 ParsedReport ParseOkzLines(const std::vector<std::string_view> &lines)
 {
     ParsedReport report;
-    report.Rows.reserve(lines.size());
-    for (std::string_view line : lines) {
-        if (CountPositions(line, '|') % BarsPerLine != 0)
+    report.Rows.resize(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (CountPositions(lines[i], '|') % BarsPerLine != 0)
             report.Damaged = true;
-        report.Rows.push_back(OkzRow(line));
+        ReadOkzRow(lines[i], report.Rows[i]);
     }
     return report;
 }
@@ -210,10 +206,7 @@ ParsedReport ParseReportText(std::string_view text, ReportFileFormat format)
 void LoadParsedReport(ReportTable &table, ParsedReport report)
 {
     table.ClearReportTable();
-    const int rowCount = int(report.Rows.size());
-    table.SetRowCount(rowCount);
-    for (int row = 0; row < rowCount; ++row)
-        table.SetRow(row, std::move(report.Rows[std::size_t(row)]));
+    table.ReplaceRows(std::move(report.Rows));
 }
 
 FileResult SaveReportFile(const ReportTable &table, const std::string &path)

@@ -84,6 +84,12 @@ void ReportTable::ClearReportTable()
     SetRowCount(MinRowCount);
 }
 
+void ReportTable::ReplaceRows(std::vector<ReportRow> rows)
+{
+    m_rows = std::move(rows);
+    SetRowCount(RowCount());
+}
+
 void ReportTable::KeepCurrentRowInside()
 {
     if (m_currentRow >= RowCount())

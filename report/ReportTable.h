@@ -54,6 +54,9 @@ public:
 
     // Empties every cell and sets the row count back to 14.
     void ClearReportTable();
+    // Replaces every row at once (opening a file): the given rows from the top,
+    // then empty rows up to 14.
+    void ReplaceRows(std::vector<ReportRow> rows);
 
     // The grid selects a cell (mouse, keyboard or program): only the row is kept.
     void ReportStringGridSelectCell(int col, int row);

@@ -1,0 +1,145 @@
+// Saving and opening a large report, next to copying the same file's bytes.
+//
+//   report_benchmark --benchmark_filter=100000
+//
+// The open must grow linearly with the number of points; the Complexity lines
+// of the output show the fitted order.
+
+#include "calc/CalcTypes.h"
+#include "report/AskNumberModel.h"
+#include "report/ReportFile.h"
+#include "report/ReportTable.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+using namespace tormel;
+
+// A report of realistic points, as the point-name dialog writes them.
+ReportTable LargeReport(int points)
+{
+    TCalcResult result;
+    result.Rt = 1957.2;
+    result.Xt = 2417.24;
+    result.RLineSum = 1234.567;
+    result.XLineSum = 98.76;
+    result.Rother = 40;
+    result.Rsum = 2009.34;
+    result.Xsum = 904.5;
+    result.Zsum = 2203.51;
+    result.Isr = 176;
+    result.TimeSR = "Тср < 0,4 с";
+    ReportTable table;
+    table.SetRowCount(points);
+    for (int row = 0; row < points; ++row) {
+        result.Iokz = 100 + row;
+        table.SetRow(
+                row,
+                MakeReportRow("К-" + std::to_string(row + 1), result, NumberSeparators::russian()));
+    }
+    return table;
+}
+
+class TempFolder
+{
+public:
+    TempFolder()
+    {
+        std::string pattern
+                = (std::filesystem::temp_directory_path() / "tormel-bench-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr)
+            std::abort();
+        m_path = pattern;
+    }
+    ~TempFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    TempFolder(const TempFolder &) = delete;
+    TempFolder &operator=(const TempFolder &) = delete;
+
+    std::string file(const char *name) const { return (m_path / name).string(); }
+
+private:
+    std::filesystem::path m_path;
+};
+
+void SetCounters(benchmark::State &state, const std::string &file)
+{
+    state.SetComplexityN(state.range(0));
+    state.SetBytesProcessed(int64_t(state.iterations())
+                            * int64_t(std::filesystem::file_size(file)));
+}
+
+void BM_SaveReport(benchmark::State &state)
+{
+    const TempFolder folder;
+    const std::string file = folder.file("report.csv");
+    const ReportTable table = LargeReport(int(state.range(0)));
+    for (auto _ : state) {
+        if (!SaveReportFile(table, file).Ok)
+            state.SkipWithError("save failed");
+    }
+    SetCounters(state, file);
+}
+
+void BM_OpenReport(benchmark::State &state)
+{
+    const TempFolder folder;
+    const std::string file = folder.file("report.csv");
+    if (!SaveReportFile(LargeReport(int(state.range(0))), file).Ok)
+        state.SkipWithError("save failed");
+    ReportTable table;
+    for (auto _ : state) {
+        ParsedReport report;
+        if (!ReadReportFile(file, ReportFileFormat::Semicolon, report).Ok)
+            state.SkipWithError("open failed");
+        LoadParsedReport(table, std::move(report));
+        benchmark::DoNotOptimize(table.RowCount());
+    }
+    if (table.RowsInUseCount() != state.range(0))
+        state.SkipWithError("wrong row count");
+    SetCounters(state, file);
+}
+
+void BM_CopyFileBytes(benchmark::State &state)
+{
+    const TempFolder folder;
+    const std::string file = folder.file("report.csv");
+    const std::string copy = folder.file("copy.csv");
+    if (!SaveReportFile(LargeReport(int(state.range(0))), file).Ok)
+        state.SkipWithError("save failed");
+    for (auto _ : state) {
+        std::string bytes;
+        if (!ReadFileBytes(file, bytes).Ok || !WriteFileReplacing(copy, bytes).Ok)
+            state.SkipWithError("copy failed");
+    }
+    SetCounters(state, file);
+}
+
+// The same copy by the standard library, without the safe replacement.
+void BM_CopyFileSystem(benchmark::State &state)
+{
+    const TempFolder folder;
+    const std::string file = folder.file("report.csv");
+    const std::string copy = folder.file("copy.csv");
+    if (!SaveReportFile(LargeReport(int(state.range(0))), file).Ok)
+        state.SkipWithError("save failed");
+    for (auto _ : state) {
+        std::filesystem::copy_file(file, copy, std::filesystem::copy_options::overwrite_existing);
+    }
+    SetCounters(state, file);
+}
+
+} // namespace
+
+BENCHMARK(BM_SaveReport)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_OpenReport)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_CopyFileBytes)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_CopyFileSystem)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity();

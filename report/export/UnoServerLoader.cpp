@@ -1,0 +1,97 @@
+#include "report/export/UnoServerLoader.h"
+
+#include <dlfcn.h>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+namespace tormel {
+
+namespace {
+
+constexpr const char *ModuleFileName = "libtormel_uno.so";
+
+std::vector<std::string> ModuleCandidates(const std::string &explicitPath)
+{
+    if (!explicitPath.empty())
+        return {explicitPath};
+    std::vector<std::string> candidates;
+    std::error_code error;
+    const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        const auto dir = program.parent_path();
+        candidates.push_back((dir / ModuleFileName).string());
+        candidates.push_back((dir / "../lib/tormel" / ModuleFileName).string());
+    }
+#ifdef TORMEL_UNO_MODULE_BUILD_PATH
+    candidates.emplace_back(TORMEL_UNO_MODULE_BUILD_PATH);
+#endif
+    return candidates;
+}
+
+} // namespace
+
+UnoServerLoader::UnoServerLoader(UnoServerOptions options, std::string modulePath)
+    : m_options(std::move(options))
+    , m_modulePath(std::move(modulePath))
+{}
+
+// The module stays loaded: LibreOffice's libraries keep threads and caches that do
+// not survive being unloaded. Only the server is ended here.
+UnoServerLoader::~UnoServerLoader() = default;
+
+IAutomationServer *UnoServerLoader::load()
+{
+    if (m_tried)
+        return m_server.get();
+    m_tried = true;
+    m_loadError = "модуль " + std::string(ModuleFileName) + " не найден";
+    for (const std::string &path : ModuleCandidates(m_modulePath)) {
+        std::error_code error;
+        if (!std::filesystem::exists(path, error))
+            continue;
+        void *module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (!module) {
+            // Usually LibreOffice's own libraries are missing.
+            const char *reason = dlerror();
+            m_loadError = reason ? reason : path;
+            continue;
+        }
+        const auto abi = reinterpret_cast<UnoPluginAbiFunction>(dlsym(module, UnoPluginAbiSymbol));
+        const auto create = reinterpret_cast<UnoPluginCreateFunction>(
+                dlsym(module, UnoPluginCreateSymbol));
+        if (!abi || !create || abi() != UnoPluginAbiVersion) {
+            m_loadError = path + ": модуль другой версии";
+            dlclose(module);
+            continue;
+        }
+        m_server.reset(create(&m_options));
+        if (m_server) {
+            m_loadError.clear();
+            break;
+        }
+    }
+    return m_server.get();
+}
+
+bool UnoServerLoader::isRegistered()
+{
+    IAutomationServer *server = load();
+    return server && server->isRegistered();
+}
+
+std::shared_ptr<IAutoObject> UnoServerLoader::getActiveObject()
+{
+    IAutomationServer *server = load();
+    return server ? server->getActiveObject() : nullptr;
+}
+
+std::shared_ptr<IAutoObject> UnoServerLoader::createObject()
+{
+    IAutomationServer *server = load();
+    if (!server)
+        throw AutomationError("Модуль связи с LibreOffice не загружен: " + m_loadError);
+    return server->createObject();
+}
+
+} // namespace tormel
