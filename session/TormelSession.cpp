@@ -15,15 +15,12 @@ TormelSession::TormelSession(IMessageService &messages, NumberSeparators separat
 void TormelSession::StartBitBtnClick()
 {
     CalcDriverHooks hooks;
-    hooks.DeviceVerdict = [this] {
-        if (DeviceVerdict)
-            DeviceVerdict();
-    };
+    hooks.DeviceVerdict
+            = [this] { AlertDeviceDefence(m_device, m_result, m_status, m_resultWindow.Device); };
     hooks.FillResultWindow = [this](const TCalcInput &input, const TCalcResult &result) {
         m_resultWindow.Fill(input, result, m_separators);
     };
-    hooks.PointNameDialogChecked
-            = [this] { return PointNameDialogChecked && PointNameDialogChecked(); };
+    hooks.PointNameDialogChecked = [this] { return m_askNumber.NumberPointNoMoreChecked(); };
     hooks.ShowPointNameDialog = [this] {
         if (ShowPointNameDialog)
             ShowPointNameDialog();
@@ -39,6 +36,27 @@ void TormelSession::WindKindComboBoxChange()
 void TormelSession::KindPerformLineComboBoxChange(int line)
 {
     ApplyLineKind(line, m_input, m_status, m_messages);
+}
+
+DDFormOutcome TormelSession::OKDDBitBtnClick()
+{
+    return tormel::OKDDBitBtnClick(m_deviceForm,
+                                   m_device,
+                                   m_result,
+                                   m_status,
+                                   m_resultWindow.Device,
+                                   m_messages,
+                                   m_separators);
+}
+
+DDFormOutcome TormelSession::BitBtn3Click()
+{
+    return tormel::BitBtn3Click(m_device, m_result, m_status, m_resultWindow.Device);
+}
+
+bool TormelSession::OKButtonClick()
+{
+    return m_askNumber.OKButtonClick(m_result, m_separators, m_report, m_messages);
 }
 
 } // namespace tormel

@@ -4,6 +4,10 @@
 #include "calc/MainInputModel.h"
 #include "core/MainStatus.h"
 #include "core/NumberFormat.h"
+#include "protection/DeviceDefenceFormModel.h"
+#include "protection/DeviceDefenceUnit.h"
+#include "report/AskNumberModel.h"
+#include "report/ReportTable.h"
 #include "session/ResultWindowModel.h"
 
 #include <functional>
@@ -13,8 +17,9 @@ namespace tormel {
 class IMessageService;
 
 // The state of one run of the program: the main window's inputs and status lines, the
-// current calculation result and the result window's texts. The front ends forward the
-// main window's events here and show what it holds.
+// current calculation result, the result window's texts, the protection device and its
+// window, the point-name dialog and the report. The front ends forward the windows'
+// events here and show what it holds.
 class TormelSession
 {
 public:
@@ -40,12 +45,25 @@ public:
     IMessageService &Messages() const { return m_messages; }
     const NumberSeparators &Separators() const { return m_separators; }
 
-    // Steps after a successful calculation that other parts of the program provide; each
-    // is skipped while empty. The verdict runs after the result line is written and
-    // before the result window is filled; the point-name dialog opens last, when its
-    // check box is ticked.
-    std::function<void()> DeviceVerdict;
-    std::function<bool()> PointNameDialogChecked;
+    // The protection device window: "Да" judges the device and closes the window when it
+    // is accepted; "Сброс" forgets the device.
+    DDFormOutcome OKDDBitBtnClick();
+    DDFormOutcome BitBtn3Click();
+    TDeviceDefenceFormModel &DeviceForm() { return m_deviceForm; }
+    const TDeviceDefenceFormModel &DeviceForm() const { return m_deviceForm; }
+    const TDeviceDefenceState &Device() const { return m_device; }
+
+    // The point-name dialog's "Да": adds the current result to the report. True when the
+    // dialog closes.
+    bool OKButtonClick();
+    AskNumberModel &AskNumber() { return m_askNumber; }
+    const AskNumberModel &AskNumber() const { return m_askNumber; }
+
+    ReportTable &Report() { return m_report; }
+    const ReportTable &Report() const { return m_report; }
+
+    // Shows the point-name dialog after a successful calculation while its check box is
+    // ticked; the front end opens its window here. Skipped while empty.
     std::function<void()> ShowPointNameDialog;
 
 private:
@@ -55,6 +73,10 @@ private:
     MainStatus m_status;
     TCalcResult m_result;
     ResultWindowModel m_resultWindow;
+    TDeviceDefenceState m_device;
+    TDeviceDefenceFormModel m_deviceForm;
+    AskNumberModel m_askNumber;
+    ReportTable m_report;
 };
 
 } // namespace tormel

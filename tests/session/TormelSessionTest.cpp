@@ -87,27 +87,58 @@ TEST_F(TormelSessionTest, FailedCalculationKeepsTheLastResultWindow)
     EXPECT_NEAR(session.Result().Iokz, 217.44, 0.01);
 }
 
-TEST_F(TormelSessionTest, HooksRunAfterSuccessOnly)
+TEST_F(TormelSessionTest, AcceptedDeviceIsJudgedAgainAfterEveryCalculation)
 {
-    std::vector<std::string> steps;
-    session.DeviceVerdict = [&] {
-        // The verdict writes the device page before the rest of the window is filled.
-        EXPECT_EQ(session.ResultWindow().RsumLabel, "Rф-н=___ мОм");
-        session.ResultWindow().Device.TimeSR = "written";
-        steps.push_back("verdict");
+    session.AskNumber().SetNumberPointNoMoreChecked(false);
+    // The starting breaker: 16 A, release multiple 10, safety factor 1.1 gives 176 A.
+    EXPECT_EQ(session.OKDDBitBtnClick(), DDFormOutcome::Close);
+    EXPECT_EQ(session.ResultWindow().Device.TokSR, "Iср=176 А");
+
+    session.StartBitBtnClick(); // 217 A against 176 A: trips
+    EXPECT_EQ(session.Status().StatusDDColor, StatusColor::Black);
+    EXPECT_NE(session.Status().StatusDDLabel.find("срабатывает"), std::string::npos);
+    EXPECT_EQ(session.Status().StatusDDLabel.find("не срабатывает"), std::string::npos);
+    EXPECT_EQ(session.Result().Isr, 176);
+
+    session.Input().Lines[0].Ff.Text = "25";
+    session.Input().Lines[0].Fn.Text = "25";
+    session.Input().Lines[0].Length = "300";
+    session.StartBitBtnClick(); // a long cable brings the current below 176 A
+    EXPECT_LT(session.Result().Iokz, 176);
+    EXPECT_EQ(session.Status().StatusDDColor, StatusColor::Red);
+    EXPECT_NE(session.Status().StatusDDLabel.find("не срабатывает"), std::string::npos);
+    EXPECT_EQ(session.Result().TimeSR, session.ResultWindow().Device.TimeSR);
+
+    EXPECT_EQ(session.BitBtn3Click(), DDFormOutcome::Close);
+    EXPECT_EQ(session.ResultWindow().Device.TokSR, "---");
+    EXPECT_EQ(session.Result().Isr, -1);
+}
+
+TEST_F(TormelSessionTest, PointNameDialogFollowsItsCheckBox)
+{
+    int shown = 0;
+    session.ShowPointNameDialog = [&] {
+        ++shown;
+        // The dialog sees the finished calculation: result window filled, menus enabled.
+        EXPECT_EQ(session.ResultWindow().RsumLabel, "Rф-н=692,40 мОм");
+        EXPECT_TRUE(session.Status().AddReportMenuEnabled);
+        session.AskNumber().SetNumberEditText("К-1");
+        EXPECT_TRUE(session.OKButtonClick());
     };
-    session.PointNameDialogChecked = [] { return true; };
-    session.ShowPointNameDialog = [&] { steps.push_back("dialog"); };
 
     session.StartBitBtnClick();
-    EXPECT_EQ(steps, (std::vector<std::string>{"verdict", "dialog"}));
-    EXPECT_EQ(session.ResultWindow().Device.TimeSR, "written");
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(session.Report().Cell(0, 0), "К-1");
+    EXPECT_EQ(session.Report().Cell(6, 0), "692,40");
+    EXPECT_EQ(session.Report().Cell(10, 0), "---");
 
-    session.PointNameDialogChecked = [] { return false; };
+    session.AskNumber().SetNumberPointNoMoreChecked(false);
+    session.StartBitBtnClick();
     session.Input().RArc = "-1";
-    steps.clear();
-    session.StartBitBtnClick();
-    EXPECT_TRUE(steps.empty());
+    session.AskNumber().SetNumberPointNoMoreChecked(true);
+    session.StartBitBtnClick(); // refused: no dialog
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(session.Report().RowsInUseCount(), 1);
 }
 
 TEST_F(TormelSessionTest, ListChangesGoThroughTheSessionState)
