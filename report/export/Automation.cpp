@@ -220,8 +220,7 @@ void AutoArray::set(int i, int j, AutoValue value)
 
 bool AutoArray::operator==(const AutoArray &other) const
 {
-    return m_lower == other.m_lower && m_count == other.m_count
-           && m_elements == other.m_elements;
+    return m_lower == other.m_lower && m_count == other.m_count && m_elements == other.m_elements;
 }
 
 // ---- registry ----

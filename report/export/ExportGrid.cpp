@@ -10,8 +10,18 @@ namespace {
 
 // The headers write the magnitude without the blanks of the report window; the
 // time unit is the Latin "c", unlike the Cyrillic "с" of the window and the file.
-constexpr std::array<const char *, ReportTable::ColCount> Headers
-        = {"№ точки", "Rт/3", "Xт/3", "Rл", "Xл", "Rпр", "Rф-н", "Xф-н", "|Zф-н|", "Iокз", "Iср", "Tср"};
+constexpr std::array<const char *, ReportTable::ColCount> Headers = {"№ точки",
+                                                                     "Rт/3",
+                                                                     "Xт/3",
+                                                                     "Rл",
+                                                                     "Xл",
+                                                                     "Rпр",
+                                                                     "Rф-н",
+                                                                     "Xф-н",
+                                                                     "|Zф-н|",
+                                                                     "Iокз",
+                                                                     "Iср",
+                                                                     "Tср"};
 constexpr std::array<const char *, ReportTable::ColCount> Units
         = {"", "мОм", "мОм", "мОм", "мОм", "мОм", "мОм", "мОм", "мОм", "А", "А", "c"};
 

@@ -29,7 +29,9 @@ AutoArray ColumnsFirst(const ExportGrid &grid)
 }
 
 // Steps from the open document on: name the sheet, format it and fill it.
-void FillDocument(const ReportTable &table, const AutoValue &serviceManager, const AutoValue &document)
+void FillDocument(const ReportTable &table,
+                  const AutoValue &serviceManager,
+                  const AutoValue &document)
 {
     const AutoValue sheet = document.call("getSheets").call("getByIndex", {0});
     sheet.call("setName", {ExportSheetName});
@@ -44,8 +46,8 @@ void FillDocument(const ReportTable &table, const AutoValue &serviceManager, con
     sheet.call("getCellRangeByName", {"A3:L" + std::to_string(lastRow + 1)})
             .put("ParaAdjust", AdjustRight);
 
-    const AutoValue border = serviceManager.call("Bridge_GetStruct",
-                                                 {"com.sun.star.table.BorderLine"});
+    const AutoValue border
+            = serviceManager.call("Bridge_GetStruct", {"com.sun.star.table.BorderLine"});
     border.put("lineDistance", 0);
     border.put("innerLineWidth", 0);
     border.put("outerLineWidth", 1);
@@ -84,8 +86,8 @@ void ExportReportToCalc(const ReportTable &table,
 
     AutoValue document;
     try {
-        const AutoValue desktop = AutoValue(serviceManager)
-                                          .call("createInstance", {"com.sun.star.frame.Desktop"});
+        const AutoValue desktop
+                = AutoValue(serviceManager).call("createInstance", {"com.sun.star.frame.Desktop"});
         document = desktop.call("LoadComponentFromURL",
                                 {"private:factory/scalc", "_blank", 0, AutoArray(0, -1)});
     } catch (const std::exception &error) {

@@ -8,7 +8,8 @@ class ReportTable;
 
 // The ProgID that the Calc export asks for and its messages.
 inline constexpr const char *CalcProgId = "com.sun.star.ServiceManager";
-inline constexpr const char *CalcMissingMessage = "Требуется установить OpenOffice.org на компьютер";
+inline constexpr const char *CalcMissingMessage
+        = "Требуется установить OpenOffice.org на компьютер";
 inline constexpr const char *CalcNoServiceManagerMessage = "Couldn't get ServiceManager";
 // The unit's reference to the service manager, kept in the registry.
 inline constexpr const char *CalcUnitReference = "ToCalcUnit.ServiceManager";

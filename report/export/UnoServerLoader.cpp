@@ -58,8 +58,8 @@ IAutomationServer *UnoServerLoader::load()
             continue;
         }
         const auto abi = reinterpret_cast<UnoPluginAbiFunction>(dlsym(module, UnoPluginAbiSymbol));
-        const auto create = reinterpret_cast<UnoPluginCreateFunction>(
-                dlsym(module, UnoPluginCreateSymbol));
+        const auto create
+                = reinterpret_cast<UnoPluginCreateFunction>(dlsym(module, UnoPluginCreateSymbol));
         if (!abi || !create || abi() != UnoPluginAbiVersion) {
             m_loadError = path + ": модуль другой версии";
             dlclose(module);

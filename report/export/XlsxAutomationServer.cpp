@@ -65,9 +65,8 @@ public:
     }
 
 protected:
-    virtual AutoValue member(const std::string &lower,
-                             std::string_view name,
-                             const std::vector<AutoValue> &args)
+    virtual AutoValue
+    member(const std::string &lower, std::string_view name, const std::vector<AutoValue> &args)
             = 0;
     virtual void assign(const std::string &, std::string_view name, const AutoValue &)
     {
@@ -266,7 +265,8 @@ void AssignValue(const RangeRef &range, const AutoValue &value)
                 const int i = row - range.top;
                 const int j = column - range.left;
                 if (array.dimensions() == 2 && i < array.count(1) && j < array.count(2))
-                    cellValue = ToCellValue(array.at(array.lowerBound(1) + i, array.lowerBound(2) + j));
+                    cellValue = ToCellValue(
+                            array.at(array.lowerBound(1) + i, array.lowerBound(2) + j));
                 else if (array.dimensions() == 1 && j < array.count(1))
                     cellValue = ToCellValue(array.at(array.lowerBound(1) + j));
                 else
@@ -457,7 +457,9 @@ bool ParseAddress(std::string_view text, int &row, int &column)
 class WorksheetObject : public XlsxObject
 {
 public:
-    WorksheetObject(std::shared_ptr<Book> book, std::size_t index, std::shared_ptr<IAutoObject> parent)
+    WorksheetObject(std::shared_ptr<Book> book,
+                    std::size_t index,
+                    std::shared_ptr<IAutoObject> parent)
         : m_book(std::move(book))
         , m_index(index)
         , m_parent(std::move(parent))
@@ -519,8 +521,8 @@ private:
         if (top < 1 || left < 1 || bottom > xlsx::MaxRow || right > xlsx::MaxColumn || top > bottom
             || left > right)
             throw AutomationError("Недопустимая ссылка на ячейки.");
-        return AutoValue(
-                std::make_shared<RangeObject>(RangeRef{m_book, m_index, top, left, bottom, right, kind}));
+        return AutoValue(std::make_shared<RangeObject>(
+                RangeRef{m_book, m_index, top, left, bottom, right, kind}));
     }
 
     // Range("A1:L7"), Range("A1") or Range(cell1, cell2): the block that holds both.

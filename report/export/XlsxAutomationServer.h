@@ -28,7 +28,9 @@ class XlsxAutomationServer : public IAutomationServer
 public:
     // `registered` tells whether the desktop can open .xlsx files; `folder` is where
     // the files go (the user's temporary folder when empty).
-    XlsxAutomationServer(IFileOpener &opener, std::function<bool()> registered, std::string folder = {});
+    XlsxAutomationServer(IFileOpener &opener,
+                         std::function<bool()> registered,
+                         std::string folder = {});
     ~XlsxAutomationServer() override;
 
     bool isRegistered() override;

@@ -20,7 +20,16 @@ inline constexpr int MaxColumn = 16384;
 // Excel's standard column width, in characters.
 inline constexpr double DefaultColumnWidth = 8.43;
 
-enum class HorizontalAlign { General, Left, Center, Right, Fill, Justify, CenterAcross, Distributed };
+enum class HorizontalAlign {
+    General,
+    Left,
+    Center,
+    Right,
+    Fill,
+    Justify,
+    CenterAcross,
+    Distributed
+};
 enum class LineStyle { None, Continuous, Dash, Dot, Double, DashDot, DashDotDot };
 
 struct Format

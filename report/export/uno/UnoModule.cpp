@@ -55,9 +55,8 @@ public:
             m_connection.reset();
         if (!m_connection)
             m_connection = std::make_shared<OfficeConnection>(m_local, *m_office, m_options);
-        return std::make_shared<UnoObject>(m_connection,
-                                           css::uno::Any(m_connection->remoteManager()),
-                                           true);
+        return std::make_shared<UnoObject>(
+                m_connection, css::uno::Any(m_connection->remoteManager()), true);
     }
 
 private:
@@ -76,8 +75,8 @@ extern "C" SAL_DLLPUBLIC_EXPORT int tormel_uno_plugin_abi()
     return tormel::UnoPluginAbiVersion;
 }
 
-extern "C" SAL_DLLPUBLIC_EXPORT tormel::IAutomationServer *tormel_uno_create_server(
-        const tormel::UnoServerOptions *options)
+extern "C" SAL_DLLPUBLIC_EXPORT tormel::IAutomationServer *
+tormel_uno_create_server(const tormel::UnoServerOptions *options)
 {
     try {
         return new tormel::uno::UnoServer(options ? *options : tormel::UnoServerOptions());

@@ -95,7 +95,8 @@ Any ToAny(const AutoValue &value)
         for (int j = 0; j < array.count(2); ++j) {
             Sequence<Any> row(array.count(1));
             for (int i = 0; i < array.count(1); ++i)
-                row.getArray()[i] = ToAny(array.at(array.lowerBound(1) + i, array.lowerBound(2) + j));
+                row.getArray()[i]
+                        = ToAny(array.at(array.lowerBound(1) + i, array.lowerBound(2) + j));
             rows.getArray()[j] = row;
         }
         return Any(rows);

@@ -12,8 +12,8 @@
 #include <cppuhelper/exc_hlp.hxx>
 
 #include <atomic>
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
@@ -112,7 +112,8 @@ pid_t SpawnOffice(const OfficeInstall &office,
     posix_spawnattr_setflags(&attributes,
                              POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
     pid_t pid = -1;
-    const int result = posix_spawn(&pid, office.program.c_str(), &files, &attributes, argv.data(), environ);
+    const int result
+            = posix_spawn(&pid, office.program.c_str(), &files, &attributes, argv.data(), environ);
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&files);
     if (result != 0)
@@ -228,20 +229,17 @@ void OfficeConnection::connect(const Reference<css::uno::XComponentContext> &loc
                 // It ends at once when it hands the request to an office already running.
                 m_launcherRunning = false;
                 if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-                    throw AutomationError("LibreOffice завершился при запуске (код "
-                                          + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status)
-                                                                             : -1)
-                                          + ").");
+                    throw AutomationError(
+                            "LibreOffice завершился при запуске (код "
+                            + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + ").");
             }
             if (Clock::now() >= deadline)
-                throw AutomationError("LibreOffice не ответил за " + std::to_string(timeoutMs / 1000)
-                                      + " с.");
+                throw AutomationError("LibreOffice не ответил за "
+                                      + std::to_string(timeoutMs / 1000) + " с.");
             std::this_thread::sleep_for(PollInterval);
         }
-        m_bridge = css::bridge::BridgeFactory::create(local)->createBridge(OUString(),
-                                                                          "urp",
-                                                                          connection,
-                                                                          nullptr);
+        m_bridge = css::bridge::BridgeFactory::create(local)->createBridge(
+                OUString(), "urp", connection, nullptr);
         m_remoteContext.set(m_bridge->getInstance("StarOffice.ComponentContext"),
                             css::uno::UNO_QUERY_THROW);
         m_remoteManager.set(m_remoteContext->getServiceManager(), css::uno::UNO_SET_THROW);
