@@ -1,0 +1,67 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tormel::cli {
+
+// One line section as the user would set it; an absent field keeps the window's
+// start value for that line.
+struct LineRequest
+{
+    std::optional<std::string> KindPerform;
+    std::optional<std::string> Stuff;
+    std::optional<std::string> Ff;
+    std::optional<std::string> Fn;
+    std::optional<std::string> Length;
+    std::optional<std::string> QuanPar;
+    std::optional<std::string> Temperature;
+};
+
+// The protection device window's inputs; absent fields keep the window's start values.
+struct DeviceRequest
+{
+    std::optional<bool> AV;
+    std::optional<std::string> TokAVnom;
+    std::optional<std::string> TokNR;
+    std::optional<bool> TokNRChecked;
+    std::optional<std::string> KZAV;
+    std::optional<std::string> TypePP;
+    std::optional<std::string> TokPP;
+    std::optional<std::string> KZPP;
+    std::optional<std::string> TimePP;
+};
+
+// One calculation object of the input document.
+struct CalcRequest
+{
+    std::optional<std::string> Name;
+    std::optional<std::string> WindKind;
+    std::optional<std::string> TransPower;
+    std::optional<std::string> RArc;
+    std::vector<LineRequest> Lines; // at most six, line 1 first
+    std::optional<DeviceRequest> Device;
+};
+
+struct BatchInput
+{
+    std::vector<CalcRequest> Requests;
+    bool IsArray = false; // the output mirrors the input's shape
+};
+
+// A document that breaks the contract: malformed JSON, an unknown field, a null,
+// a value of the wrong type or more than six lines.
+class InputError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Parses the UTF-8 JSON document; throws InputError naming the field and the
+// object's position.
+BatchInput ParseBatchInput(const std::string &document);
+
+} // namespace tormel::cli
