@@ -135,6 +135,18 @@ TMainForm::TMainForm(TormelSession &session, IHelpService &help, QWidget *parent
     showState();
 }
 
+TMainForm::~TMainForm()
+{
+    // Closing the window takes the focus from a control, and an editable box reports
+    // that as a pick; the session must not hear of it while the window is going away.
+    for (const ComboBinding &binding : m_combos) {
+        binding.Box->disconnect(this);
+        binding.Box->lineEdit()->disconnect(this);
+    }
+    for (const auto &[field, text] : m_edits)
+        field->disconnect(this);
+}
+
 void TMainForm::buildTransformerBand(QWidget *parent, QVBoxLayout *layout)
 {
     QGroupBox *group = band(
@@ -404,7 +416,12 @@ QComboBox *TMainForm::comboBox(const QString &name,
 
     ComboBoxState *target = &state;
     auto edited = [this, box, target, change = std::move(change)] {
-        target->Text = box->currentText().toStdString();
+        const std::string text = box->currentText().toStdString();
+        // The box also reports a "pick" when Enter is pressed in it or it loses the focus
+        // with the text of an item standing in it; only a changed text is a change.
+        if (text == target->Text)
+            return;
+        target->Text = text;
         if (change)
             change();
         showState();

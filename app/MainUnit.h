@@ -33,6 +33,7 @@ class TMainForm : public QMainWindow
 
 public:
     TMainForm(TormelSession &session, IHelpService &help, QWidget *parent = nullptr);
+    ~TMainForm() override;
 
     // Shows the inputs, the status lines and the menu states as the session holds them.
     void showState();

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "app/HelpService.h"
+#include "core/MessageService.h"
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tormel::testing {
+
+// Records every message box in order and answers questions from a script.
+class ScriptedMessages : public IMessageService
+{
+public:
+    void showMessage(const std::string &text) override { shown(text); }
+    MessageAnswer askWarning(const std::string &text) override
+    {
+        shown(text);
+        return next(MessageAnswer::Ok);
+    }
+    MessageAnswer askQuestion(const std::string &text, bool) override
+    {
+        shown(text);
+        return next(MessageAnswer::Yes);
+    }
+    void showError(const std::string &text) override { shown(text); }
+
+    std::vector<std::string> Shown;
+    std::deque<MessageAnswer> Answers;
+    // Runs as each box appears, while the code that raised it waits for the answer.
+    std::function<void(const std::string &)> OnShow;
+
+private:
+    void shown(const std::string &text)
+    {
+        Shown.push_back(text);
+        if (OnShow)
+            OnShow(text);
+    }
+    MessageAnswer next(MessageAnswer fallback)
+    {
+        if (Answers.empty())
+            return fallback;
+        const MessageAnswer answer = Answers.front();
+        Answers.pop_front();
+        return answer;
+    }
+};
+
+// Records which help topics were asked for.
+class RecordingHelp : public IHelpService
+{
+public:
+    void showHelpTopic(const std::string &helpFile, int context) override
+    {
+        Topics.emplace_back(helpFile, context);
+    }
+    std::vector<std::pair<std::string, int>> Topics;
+};
+
+} // namespace tormel::testing
