@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <string>
+#include <utility>
 
 namespace tormel {
 
@@ -16,12 +17,14 @@ struct ExactDecimal
     int exponent = 0;
 };
 
-ExactDecimal exactDecimal(double magnitude)
+ExactDecimal decimalDigits(double magnitude, int precision)
 {
-    // 767 significant digits hold every double exactly.
     char buffer[1024];
-    const auto [end, ec] = std::to_chars(
-            std::begin(buffer), std::end(buffer), magnitude, std::chars_format::scientific, 770);
+    const auto [end, ec] = std::to_chars(std::begin(buffer),
+                                         std::end(buffer),
+                                         magnitude,
+                                         std::chars_format::scientific,
+                                         precision);
     (void)ec;
     const std::string text(buffer, end);
     const std::size_t e = text.find('e');
@@ -32,6 +35,30 @@ ExactDecimal exactDecimal(double magnitude)
     }
     result.exponent = std::stoi(text.substr(e + 1));
     return result;
+}
+
+// Digits of the value that decide its rounding at 10^lastPower(exponent) exactly. 40
+// significant digits decide every rounding except where the digits after the first
+// dropped one are all 0 or all 9, since those may come from rounding to 40 digits
+// itself (a carry into a new power of ten leaves only zeros too); then the full
+// expansion decides, 767 significant digits holding every double exactly.
+template<typename LastPower>
+std::pair<ExactDecimal, int> digitsForRounding(double magnitude, LastPower lastPowerFor)
+{
+    ExactDecimal digits = decimalDigits(magnitude, 39);
+    int lastPower = lastPowerFor(digits.exponent);
+    const int firstDropped = digits.exponent - lastPower + 1;
+    bool decided = firstDropped >= 0 && firstDropped + 1 < static_cast<int>(digits.digits.size());
+    if (decided) {
+        const std::string tail = digits.digits.substr(static_cast<std::size_t>(firstDropped) + 1);
+        decided = tail.find_first_not_of('0') != std::string::npos
+                  && tail.find_first_not_of('9') != std::string::npos;
+    }
+    if (!decided) {
+        digits = decimalDigits(magnitude, 770);
+        lastPower = lastPowerFor(digits.exponent);
+    }
+    return {digits, lastPower};
 }
 
 // A decimal number rounded at some power of ten: digits (no leading zeros, "" for
@@ -114,8 +141,9 @@ std::string FormatNumber(double value, int decimals, const NumberSeparators &sep
 
     RoundedDecimal number;
     if (value != 0) {
-        const ExactDecimal exact = exactDecimal(std::fabs(value));
-        number = roundAt(exact, std::max(exact.exponent - 6, -decimals));
+        const auto [digits, lastPower] = digitsForRounding(
+                std::fabs(value), [&](int exponent) { return std::max(exponent - 6, -decimals); });
+        number = roundAt(digits, lastPower);
     }
 
     std::string text;
@@ -146,8 +174,9 @@ std::string FormatGeneral(double value, const NumberSeparators &separators)
     if (value == 0)
         return "0";
 
-    const ExactDecimal exact = exactDecimal(std::fabs(value));
-    const RoundedDecimal number = roundAt(exact, exact.exponent - 14);
+    const auto [digits, lastPower]
+            = digitsForRounding(std::fabs(value), [](int exponent) { return exponent - 14; });
+    const RoundedDecimal number = roundAt(digits, lastPower);
 
     std::string text;
     const int first = number.firstPower();

@@ -62,6 +62,21 @@ TEST(FormatNumber, RoundsOnceAtSevenDigitsOrTheDecimals)
     }
 }
 
+TEST(FormatNumber, DecidesTiesOnTheExactBinaryValue)
+{
+    // Values whose digits after the rounding place are a run of 9s or 0s, where a
+    // shortened decimal expansion could round the wrong way.
+    EXPECT_EQ(FormatNumber(0.125, 2, english), "0.13"); // exact tie
+    EXPECT_EQ(FormatNumber(1.005, 2, english), "1.00"); // 1.00499999999999989...
+    EXPECT_EQ(FormatNumber(2.675, 2, english), "2.67"); // 2.67499999999999982...
+    EXPECT_EQ(FormatNumber(1e22, 2, english), "1E22");
+    EXPECT_EQ(FormatNumber(9.9999999999999982, 2, english), "10.00");
+    EXPECT_EQ(FormatNumber(5e-324, 2, english), "0.00");
+    EXPECT_EQ(FormatNumber(1.7976931348623157e308, 2, english), "1.797693E308");
+    EXPECT_EQ(FormatGeneral(0.30000000000000004, english), "0.3");
+    EXPECT_EQ(FormatGeneral(5e-324, english), "4.94065645841247E-324");
+}
+
 TEST(FormatNumber, UsesTheGivenSeparators)
 {
     EXPECT_EQ(FormatNumber(1234567.25, 2, english), "1,234,567.00");
