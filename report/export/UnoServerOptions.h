@@ -23,7 +23,7 @@ struct UnoServerOptions
     // End an office that this server started when the server goes away.
     bool terminateOffice = false;
     // How long to wait for the office to accept a connection.
-    int startTimeoutMs = 30000;
+    int startTimeoutMs = 60000;
 };
 
 // The plug-in module's entry points (C linkage, looked up by name after dlopen).

@@ -305,9 +305,13 @@ std::string CaughtExceptionText()
     if ((caught >>= wrapped) && wrapped.TargetException.hasValue())
         caught = wrapped.TargetException;
     css::uno::Exception exception;
-    if ((caught >>= exception) && !exception.Message.isEmpty())
-        return ToUtf8(exception.Message);
-    return ToUtf8(caught.getValueTypeName());
+    caught >>= exception;
+    const std::string message = ToUtf8(exception.Message);
+    // Many refusals carry only the office's source position ("at ./sc/...").
+    if (!message.empty() && message.rfind("at ", 0) != 0)
+        return message;
+    const std::string type = ToUtf8(caught.getValueTypeName());
+    return message.empty() ? type : type + " " + message;
 }
 
 } // namespace tormel::uno
