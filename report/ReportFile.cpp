@@ -181,7 +181,16 @@ std::optional<ReportFileFormat> ReportFileFormatOf(std::string_view path)
 
 std::string ReportFileText(const ReportTable &table)
 {
+    std::size_t size = 0;
+    ForEachPointRow(table, [&](int row) {
+        for (const std::string &cell : table.Row(row))
+            size += cell.size() + 1;
+        size += LineEnd.size();
+    });
     std::string text;
+    if (size > 0)
+        text.reserve(report_texts::FileHeaderLine.size() + report_texts::FileUnitLine.size()
+                     + 2 * LineEnd.size() + size);
     ForEachPointRow(table, [&](int row) {
         if (text.empty()) {
             text.append(report_texts::FileHeaderLine).append(LineEnd);
