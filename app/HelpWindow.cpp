@@ -59,7 +59,14 @@ THelpWindow::THelpWindow(QWidget *parent)
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QStringLiteral("Справка — %1").arg(QString::fromUtf8(ApplicationTitle)));
     resize(600, 480);
+}
 
+QTextBrowser *THelpWindow::browser()
+{
+    // Built when help is first asked for: most runs never open the help window, and the
+    // browser is the costliest part of start-up otherwise.
+    if (m_browser)
+        return m_browser;
     m_browser = new QTextBrowser(this);
     m_browser->setObjectName(QStringLiteral("HelpBrowser"));
     m_browser->setOpenLinks(false);
@@ -71,11 +78,12 @@ THelpWindow::THelpWindow(QWidget *parent)
         if (url.scheme() == QLatin1String(TopicScheme))
             showTopic(url.path().toInt());
     });
+    return m_browser;
 }
 
 QString THelpWindow::text() const
 {
-    return m_browser->toPlainText();
+    return m_browser ? m_browser->toPlainText() : QString();
 }
 
 void THelpWindow::showHelpTopic(const std::string &helpFile, int context)
@@ -120,13 +128,13 @@ void THelpWindow::showTopic(int context)
                                  it->Title.toHtmlEscaped());
     }
     html += QStringLiteral("</ul>");
-    m_browser->setHtml(html);
+    browser()->setHtml(html);
 }
 
 void THelpWindow::showProblem(const QString &html)
 {
     m_current = 0;
-    m_browser->setHtml(html);
+    browser()->setHtml(html);
 }
 
 } // namespace tormel

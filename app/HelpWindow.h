@@ -37,6 +37,7 @@ public:
     QString text() const;
 
 private:
+    QTextBrowser *browser();
     void showTopic(int context);
     void showProblem(const QString &html);
 

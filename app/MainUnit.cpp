@@ -61,18 +61,39 @@ QStringList itemsOf(const QComboBox *box)
     return list;
 }
 
-// A band title such as "Трансформатор": bold black text on the group's frame.
-QGroupBox *band(const QString &title, const QString &name, QWidget *parent, bool maroonSerif)
+enum class TitleStyle { BoldBlack, MaroonSerif };
+
+// A framed group with a title, added to `layout`; returns the widget that holds the
+// group's controls. The title's font and colour are the group box's own; the holder takes
+// the window's font and palette again, so that they do not pass on to the controls.
+QWidget *band(const QString &title,
+              const QString &name,
+              QWidget *parent,
+              TitleStyle titleStyle,
+              QVBoxLayout *layout)
 {
     auto *group = new QGroupBox(title, parent);
     group->setObjectName(name);
-    // A style sheet keeps the title's font and colour from passing on to the controls
-    // inside the group, which a font or palette of the group box would do.
-    group->setStyleSheet(
-            maroonSerif ? QStringLiteral("QGroupBox { color: #800000; font-family: \"Times New "
-                                         "Roman\", \"DejaVu Serif\", serif; }")
-                        : QStringLiteral("QGroupBox { font-weight: bold; }"));
-    return group;
+    if (titleStyle == TitleStyle::BoldBlack) {
+        setBold(group);
+    } else {
+        setSerif(group);
+        setTextColor(group, Maroon);
+    }
+
+    auto *holder = new QWidget(group);
+    QFont font = parent->font();
+    font.setResolveMask(QFont::AllPropertiesResolved);
+    holder->setFont(font);
+    QPalette palette = parent->palette();
+    palette.setResolveMask(~QPalette::ResolveMask(0));
+    holder->setPalette(palette);
+
+    auto *frame = new QVBoxLayout(group);
+    frame->setContentsMargins(0, 0, 0, 0);
+    frame->addWidget(holder);
+    layout->addWidget(group);
+    return holder;
 }
 
 // A column heading of the line rows, in type a little smaller than the captions so that
@@ -149,8 +170,11 @@ TMainForm::~TMainForm()
 
 void TMainForm::buildTransformerBand(QWidget *parent, QVBoxLayout *layout)
 {
-    QGroupBox *group = band(
-            QStringLiteral("Трансформатор"), QStringLiteral("TransformerGroupBox"), parent, false);
+    QWidget *group = band(QStringLiteral("Трансформатор"),
+                          QStringLiteral("TransformerGroupBox"),
+                          parent,
+                          TitleStyle::BoldBlack,
+                          layout);
     auto *grid = new QHBoxLayout(group);
     grid->setContentsMargins(8, 4, 8, 6);
     grid->setSpacing(6);
@@ -187,15 +211,15 @@ void TMainForm::buildTransformerBand(QWidget *parent, QVBoxLayout *layout)
 
     m_tabOrder.push_back(windKind);
     m_tabOrder.push_back(power);
-    layout->addWidget(group);
 }
 
 void TMainForm::buildLinesBand(QWidget *parent, QVBoxLayout *layout)
 {
-    QGroupBox *group = band(QStringLiteral("Схема электроснабжения"),
-                            QStringLiteral("LinesGroupBox"),
-                            parent,
-                            false);
+    QWidget *group = band(QStringLiteral("Схема электроснабжения"),
+                          QStringLiteral("LinesGroupBox"),
+                          parent,
+                          TitleStyle::BoldBlack,
+                          layout);
     auto *grid = new QGridLayout(group);
     grid->setContentsMargins(4, 2, 4, 6);
     grid->setHorizontalSpacing(3);
@@ -282,7 +306,6 @@ void TMainForm::buildLinesBand(QWidget *parent, QVBoxLayout *layout)
         }
     }
     grid->setColumnStretch(1, 1);
-    layout->addWidget(group);
 }
 
 void TMainForm::buildArcBand(QWidget *parent, QVBoxLayout *layout)
@@ -307,8 +330,11 @@ void TMainForm::buildArcBand(QWidget *parent, QVBoxLayout *layout)
 
 void TMainForm::buildStatusGroups(QWidget *parent, QVBoxLayout *layout)
 {
-    QGroupBox *defence = band(
-            QStringLiteral("Аппарат защиты"), QStringLiteral("DefenceGroupBox"), parent, true);
+    QWidget *defence = band(QStringLiteral("Аппарат защиты"),
+                            QStringLiteral("DefenceGroupBox"),
+                            parent,
+                            TitleStyle::MaroonSerif,
+                            layout);
     auto *defenceRow = new QHBoxLayout(defence);
     defenceRow->setContentsMargins(8, 2, 8, 6);
     m_statusDDLabel = new QLabel(defence);
@@ -324,10 +350,12 @@ void TMainForm::buildStatusGroups(QWidget *parent, QVBoxLayout *layout)
     m_ddButton->setAutoDefault(true);
     connect(m_ddButton, &QPushButton::clicked, this, [this] { run(ShowDeviceDefence); });
     defenceRow->addWidget(m_ddButton);
-    layout->addWidget(defence);
 
-    QGroupBox *results = band(
-            QStringLiteral("Результаты расчета"), QStringLiteral("ResultGroupBox"), parent, true);
+    QWidget *results = band(QStringLiteral("Результаты расчета"),
+                            QStringLiteral("ResultGroupBox"),
+                            parent,
+                            TitleStyle::MaroonSerif,
+                            layout);
     auto *resultRow = new QHBoxLayout(results);
     resultRow->setContentsMargins(8, 2, 8, 6);
     m_iokzLabel = new QLabel(results);
@@ -344,7 +372,6 @@ void TMainForm::buildStatusGroups(QWidget *parent, QVBoxLayout *layout)
     m_startBitBtn->setMinimumWidth(96);
     connect(m_startBitBtn, &QPushButton::clicked, this, [this] { StartBitBtnClick(); });
     resultRow->addWidget(m_startBitBtn);
-    layout->addWidget(results);
 
     m_tabOrder.push_back(m_ddButton);
     m_tabOrder.push_back(m_startBitBtn);
