@@ -26,6 +26,9 @@ public:
     ~AutomationError() override;
 };
 
+// The error box text for a failure that came without a text of its own.
+inline constexpr const char *UnknownAutomationError = "Ошибка сервера автоматизации.";
+
 enum class AutoType { Empty, Int, Bool, Double, String, Object, Array };
 
 // An automation value: empty, a 32-bit integer, a boolean, a real number, a

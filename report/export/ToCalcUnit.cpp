@@ -75,7 +75,7 @@ void ExportReportToCalc(const ReportTable &table,
     if (!serviceManager) {
         try {
             serviceManager = registry.createObject(CalcProgId);
-        } catch (const std::exception &) {
+        } catch (...) {
             serviceManager.reset();
         }
         if (!serviceManager) {
@@ -93,6 +93,9 @@ void ExportReportToCalc(const ReportTable &table,
     } catch (const std::exception &error) {
         messages.showError(error.what());
         return;
+    } catch (...) {
+        messages.showError(UnknownAutomationError);
+        return;
     }
 
     // From the open document on, the service manager is let go however the export ends.
@@ -102,6 +105,8 @@ void ExportReportToCalc(const ReportTable &table,
         FillDocument(table, manager, document);
     } catch (const std::exception &error) {
         messages.showError(error.what());
+    } catch (...) {
+        messages.showError(UnknownAutomationError);
     }
 }
 

@@ -81,6 +81,8 @@ void ExportReportToExcel(const ReportTable &table,
         RunExport(table, registry, app);
     } catch (const std::exception &error) {
         messages.showError(error.what());
+    } catch (...) {
+        messages.showError(UnknownAutomationError);
     }
 }
 

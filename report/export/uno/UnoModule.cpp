@@ -36,6 +36,9 @@ public:
 
     bool isRegistered() override
     {
+        // An office installed while the program runs is found at the next export.
+        if (!m_office)
+            m_office = FindOffice(m_options.officeProgram);
         return m_office && (m_options.hiddenDocuments || OfficeHasWindows(*m_office));
     }
 
