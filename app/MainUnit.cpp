@@ -348,7 +348,7 @@ void TMainForm::buildStatusGroups(QWidget *parent, QVBoxLayout *layout)
     m_ddButton->setFixedWidth(32);
     // Enter on a focused button presses that button, as everywhere else.
     m_ddButton->setAutoDefault(true);
-    connect(m_ddButton, &QPushButton::clicked, this, [this] { run(ShowDeviceDefence); });
+    connect(m_ddButton, &QPushButton::clicked, this, [this] { openWindow(ShowDeviceDefence); });
     defenceRow->addWidget(m_ddButton);
 
     QWidget *results = band(QStringLiteral("Результаты расчета"),
@@ -383,16 +383,16 @@ void TMainForm::buildMenus()
 
     m_resultMenu = bar->addAction(QStringLiteral("Результаты"));
     m_resultMenu->setObjectName(QStringLiteral("ResultMenu"));
-    connect(m_resultMenu, &QAction::triggered, this, [this] { run(ShowResultWindow); });
+    connect(m_resultMenu, &QAction::triggered, this, [this] { openWindow(ShowResultWindow); });
 
     QMenu *report = bar->addMenu(QStringLiteral("Отчет"));
     report->setObjectName(QStringLiteral("ReportMenu"));
     m_addReportMenu = report->addAction(QStringLiteral("Добавить..."));
     m_addReportMenu->setObjectName(QStringLiteral("AddReportMenu"));
-    connect(m_addReportMenu, &QAction::triggered, this, [this] { run(ShowAddReport); });
+    connect(m_addReportMenu, &QAction::triggered, this, [this] { openWindow(ShowAddReport); });
     QAction *viewReport = report->addAction(QStringLiteral("Просмотреть..."));
     viewReport->setObjectName(QStringLiteral("ViewReportMenu"));
-    connect(viewReport, &QAction::triggered, this, [this] { run(ShowReport); });
+    connect(viewReport, &QAction::triggered, this, [this] { openWindow(ShowReport); });
 
     QMenu *options = bar->addMenu(QStringLiteral("Настройки"));
     options->setObjectName(QStringLiteral("OptionMenu"));
@@ -408,7 +408,7 @@ void TMainForm::buildMenus()
     connect(helpItem, &QAction::triggered, this, [this] { HelpMenuClick(); });
     QAction *about = question->addAction(QStringLiteral("О программе"));
     about->setObjectName(QStringLiteral("AboutMenu"));
-    connect(about, &QAction::triggered, this, [this] { run(ShowAboutProgram); });
+    connect(about, &QAction::triggered, this, [this] { openWindow(ShowAboutProgram); });
 
     QAction *exitItem = bar->addAction(QStringLiteral("Выход"));
     exitItem->setObjectName(QStringLiteral("ExitMenu"));
@@ -565,6 +565,14 @@ void TMainForm::run(const std::function<void()> &command)
 {
     if (command)
         command();
+}
+
+void TMainForm::openWindow(const std::function<void()> &show)
+{
+    run(show);
+    // What the window changed (the device's verdict, a calculation started from it)
+    // shows here once it is closed.
+    showState();
 }
 
 } // namespace tormel

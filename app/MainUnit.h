@@ -83,6 +83,7 @@ private:
     void HelpMenuClick();
 
     static void run(const std::function<void()> &command);
+    void openWindow(const std::function<void()> &show);
 
     TormelSession &m_session;
     IHelpService &m_help;

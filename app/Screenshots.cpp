@@ -56,7 +56,7 @@ bool save(QWidget *window, const QDir &folder, const QString &name)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QString::fromUtf8(tormel::ApplicationTitle));
+    QApplication::setApplicationName(QString::fromUtf8(tormel::ApplicationTitle));
     const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
     if (!folder.exists()) {
         std::fprintf(stderr, "no such folder: %s\n", qPrintable(folder.path()));

@@ -38,9 +38,10 @@ protected:
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("tormel"));
+    // The application title is the name the desktop shows for the running program. It is
+    // not set as Qt's display name, which would be appended to every window's caption.
+    QApplication::setApplicationName(QString::fromUtf8(tormel::ApplicationTitle));
     QApplication::setApplicationVersion(QStringLiteral("2.8.1"));
-    QApplication::setApplicationDisplayName(QString::fromUtf8(tormel::ApplicationTitle));
 
     // Russian texts on the standard buttons of the question boxes.
     QTranslator qtbase;

@@ -62,6 +62,7 @@ private slots:
     void typingASchemeRaisesTheRuleOnEveryKeystroke();
     void lineKindRefillsOnlyItsOwnRow();
     void typingAKindLetterByLetter();
+    void deviceStatusLineShowsTheVerdictColour();
     void stayOnTopToggledTwiceReturnsToNormal();
     void hintsShowInTheStatusBarOnly();
     void helpTopicsOfMenuAndF1();
@@ -382,6 +383,26 @@ void MainFormTest::typingAKindLetterByLetter()
     QVERIFY(action(QStringLiteral("AddReportMenu"))->isEnabled());
     // The program's own texts raised no change rule: the kind box kept its fifteen items.
     QCOMPARE(kind->count(), 15);
+}
+
+void MainFormTest::deviceStatusLineShowsTheVerdictColour()
+{
+    // The protection device window stands in here: it judges the device and closes.
+    const std::string refused = "Автоматический выключатель, Iном=16 А, Iср=176 А, Тср > 0,4 с, "
+                                "не срабатывает";
+    StatusColor colour = StatusColor::Red;
+    main().ShowDeviceDefence = [&] {
+        m_session->Status().StatusDDLabel = refused;
+        m_session->Status().StatusDDColor = colour;
+    };
+    QLabel *status = label(QStringLiteral("StatusDDLabel"));
+    QTest::mouseClick(find<QPushButton>(QStringLiteral("DDButton")), Qt::LeftButton);
+    QCOMPARE(status->text(), QString::fromStdString(refused));
+    QCOMPARE(status->palette().color(QPalette::WindowText), QColor(Qt::red));
+
+    colour = StatusColor::Black;
+    QTest::mouseClick(find<QPushButton>(QStringLiteral("DDButton")), Qt::LeftButton);
+    QCOMPARE(status->palette().color(QPalette::WindowText), QColor(Qt::black));
 }
 
 void MainFormTest::stayOnTopToggledTwiceReturnsToNormal()
