@@ -163,7 +163,7 @@ std::string FormatNumber(double value, int decimals, const NumberSeparators &sep
         }
     }
     if (value < 0 && !number.digits.empty())
-        text.insert(0, "-");
+        text = "-" + text;
     return text;
 }
 
@@ -195,7 +195,7 @@ std::string FormatGeneral(double value, const NumberSeparators &separators)
         }
     }
     if (value < 0)
-        text.insert(0, "-");
+        text = "-" + text;
     return text;
 }
 
