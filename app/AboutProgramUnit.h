@@ -14,6 +14,10 @@ public:
 
     // Opens the window modally, centred on the screen.
     int showModal();
+
+protected:
+    // The close box and Escape close the window as "Закрыть" does.
+    void reject() override { accept(); }
 };
 
 } // namespace tormel

@@ -19,9 +19,11 @@ TormelWindows::TormelWindows(TormelSession &session, IHelpService &help)
     main.ShowResultWindow = [this] { m_resultForm->showModal(); };
     main.CalculationDone = [this] { m_resultForm->showState(); };
 
-    // 3. The protection device window ("..."), 4. the point-name dialog ("Добавить..."
-    // and after a calculation), 5. the report window ("Просмотреть...") and 6. its
-    // delete confirmation join here, in this order, each owned by the main window.
+    // 3. The protection device window ("..." sets main.ShowDeviceDefence), 4. the
+    // point-name dialog ("Добавить..." sets main.ShowAddReport; after a calculation
+    // through the session's ShowPointNameDialog, which calls showState() first), 5. the
+    // report window ("Просмотреть..." sets main.ShowReport) and 6. its delete
+    // confirmation join here, in this order, each owned by the main window.
 
     // 7. The About window.
     m_aboutProgramForm = new TAboutProgramForm(&main);
@@ -29,6 +31,12 @@ TormelWindows::TormelWindows(TormelSession &session, IHelpService &help)
 }
 
 TormelWindows::~TormelWindows() = default;
+
+void TormelWindows::showState()
+{
+    m_mainForm->showState();
+    m_resultForm->showState();
+}
 
 void TormelWindows::showMainWindow()
 {

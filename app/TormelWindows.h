@@ -24,6 +24,11 @@ public:
     // Shows the main window, centred on the screen; the others stay hidden.
     void showMainWindow();
 
+    // Brings the main and the result window up to date with the session. A dialog that
+    // opens from inside a calculation (the point-name dialog) calls it first, so that
+    // the windows behind it already show the new result.
+    void showState();
+
     TMainForm &MainForm() const { return *m_mainForm; }
     TResultForm &ResultForm() const { return *m_resultForm; }
     TAboutProgramForm &AboutProgramForm() const { return *m_aboutProgramForm; }

@@ -55,6 +55,7 @@ private slots:
 
     void startsWithOnlyTheMainWindowShown();
     void startingTextsGiveTheCurrent217();
+    void dialogAfterACalculationSeesItsResult();
     void enterPressesCalculateFromAnyField();
     void commaInALengthIsRefusedAfterItsMessage();
     void refusedPowerSetsTheStatusLinesBeforeItsMessage();
@@ -209,6 +210,24 @@ void MainFormTest::startingTextsGiveTheCurrent217()
     QCOMPARE(text("RsumLabel"), QStringLiteral("Rф-н=692,40 мОм"));
     QCOMPARE(text("XsumLabel"), QStringLiteral("Xф-н=805,75 мОм"));
     QCOMPARE(text("IokzrezLabel"), Current217);
+}
+
+void MainFormTest::dialogAfterACalculationSeesItsResult()
+{
+    // The point-name dialog opens as the last step of a calculation; the windows behind it
+    // already show the new result and the enabled menus.
+    QStringList behindDialog;
+    QVERIFY(m_session->AskNumber().NumberPointNoMoreChecked());
+    m_session->ShowPointNameDialog = [&] {
+        m_windows->showState();
+        behindDialog << label(QStringLiteral("IokzLabel"))->text()
+                     << QString::number(action(QStringLiteral("AddReportMenu"))->isEnabled())
+                     << m_windows->ResultForm()
+                                .findChild<QLabel *>(QStringLiteral("IokzrezLabel"))
+                                ->text();
+    };
+    calculate();
+    QCOMPARE(behindDialog, (QStringList{Current217, QStringLiteral("1"), Current217}));
 }
 
 void MainFormTest::enterPressesCalculateFromAnyField()
