@@ -25,6 +25,11 @@ constexpr long long MaxCellsPerCall = 1000000;
     throw AutomationError("Неизвестное имя: " + std::string(name));
 }
 
+bool IsOneOf(const std::string &lower, std::initializer_list<std::string_view> names)
+{
+    return std::find(names.begin(), names.end(), lower) != names.end();
+}
+
 void ExpectArgs(const std::vector<AutoValue> &args, std::size_t count, std::string_view name)
 {
     if (args.size() != count)
@@ -374,6 +379,17 @@ protected:
                      std::string_view name,
                      const std::vector<AutoValue> &args) override
     {
+        if (!IsOneOf(lower,
+                     {"value",
+                      "value2",
+                      "font",
+                      "borders",
+                      "horizontalalignment",
+                      "columnwidth",
+                      "row",
+                      "column",
+                      "count"}))
+            UnknownName(name);
         ExpectArgs(args, 0, name);
         if (lower == "value" || lower == "value2")
             return ReadValue(m_range);
@@ -672,6 +688,8 @@ protected:
                      std::string_view name,
                      const std::vector<AutoValue> &args) override
     {
+        if (!IsOneOf(lower, {"application", "parent", "workbooks", "enableevents", "visible"}))
+            UnknownName(name);
         ExpectArgs(args, 0, name);
         // The application is its own Application and Parent, as in Excel.
         if (lower == "application" || lower == "parent")

@@ -211,6 +211,10 @@ TEST_F(XlsxServerTest, RefusedCallsNameTheProblem)
     };
 
     EXPECT_THAT(refused([&] { sheet.get("Cellz", {1, 1}); }), ::testing::HasSubstr("Cellz"));
+    EXPECT_THAT(refused([&] {
+                    sheet.get("Cells", {1, 1}).get("Valu", {1});
+                }),
+                ::testing::HasSubstr("Valu"));
     EXPECT_THAT(refused([&] { sheet.get("Cells", {0, 1}); }), ::testing::HasSubstr("ячейки"));
     EXPECT_THAT(refused([&] { sheet.get("Cells", {1}); }), ::testing::HasSubstr("параметров"));
     EXPECT_THAT(refused([&] { sheet.get("Range", {"A1:1"}); }), ::testing::HasSubstr("A1:1"));
