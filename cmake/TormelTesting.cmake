@@ -8,7 +8,7 @@ function(tormel_add_gtest name)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
     gtest_discover_tests(${name}
         DISCOVERY_TIMEOUT 60
-        PROPERTIES TIMEOUT 120 ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")
+        PROPERTIES TIMEOUT 120 ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 endfunction()
 
 # tormel_add_qttest(<name> SOURCES <files...> LIBS <targets...>)
