@@ -45,10 +45,9 @@ locale_t cLocale()
 
 } // namespace
 
-std::optional<double> ReadReal(std::string_view text)
+std::size_t RealNumberPrefixLength(std::string_view text)
 {
     std::size_t i = skipBlanks(text);
-    const std::size_t start = i;
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
         ++i;
     std::size_t digits = 0;
@@ -64,24 +63,28 @@ std::optional<double> ReadReal(std::string_view text)
         }
     }
     if (digits == 0)
-        return std::nullopt;
+        return 0;
+    // An exponent belongs to the number only when digits follow its letter and sign.
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-            ++i;
-        std::size_t exponentDigits = 0;
-        while (i < text.size() && isDigit(text[i])) {
-            ++i;
-            ++exponentDigits;
+        std::size_t j = i + 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-'))
+            ++j;
+        if (j < text.size() && isDigit(text[j])) {
+            i = j;
+            while (i < text.size() && isDigit(text[i]))
+                ++i;
         }
-        if (exponentDigits == 0)
-            return std::nullopt;
     }
-    if (i != text.size())
+    return i;
+}
+
+std::optional<double> ReadReal(std::string_view text)
+{
+    if (text.empty() || RealNumberPrefixLength(text) != text.size())
         return std::nullopt;
 
     // The syntax is checked above, so strtod sees only plain decimal numbers.
-    const std::string number(text.substr(start));
+    const std::string number(text.substr(skipBlanks(text)));
     errno = 0;
     char *end = nullptr;
     const double value = strtod_l(number.c_str(), &end, cLocale());

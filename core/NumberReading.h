@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string_view>
 
@@ -10,6 +11,10 @@ namespace tormel {
 // The regional settings play no part. ".5" and "5." are valid; "0,5", "1 ",
 // "nan", "inf", hexadecimal floats, "" and values beyond the range of a double are not.
 std::optional<double> ReadReal(std::string_view text);
+
+// The length of the longest start of the text that reads as a real number, leading
+// blanks included; 0 when the text does not begin with a number.
+std::size_t RealNumberPrefixLength(std::string_view text);
 
 // Reads a whole number: optional leading blanks, an optional sign and decimal
 // digits, or hexadecimal digits after "$" or "0x"; the value must fit 32 bits signed.

@@ -58,11 +58,6 @@ struct DeviceWriter
     }
 };
 
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
 bool refuse(IMessageService &messages, const char *text)
 {
     messages.showMessage(text);
@@ -179,38 +174,10 @@ bool computeFuse(const TDeviceDefenceInput &input,
 
 std::optional<double> ReadReleaseMultiple(std::string_view text)
 {
-    std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ')
-        ++i;
-    const std::size_t start = i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        ++i;
-    std::size_t digits = 0;
-    while (i < text.size() && isDigit(text[i])) {
-        ++i;
-        ++digits;
-    }
-    if (i < text.size() && text[i] == '.') {
-        ++i;
-        while (i < text.size() && isDigit(text[i])) {
-            ++i;
-            ++digits;
-        }
-    }
-    if (digits == 0)
+    const std::size_t length = RealNumberPrefixLength(text);
+    if (length == 0)
         return std::nullopt;
-    // An exponent belongs to the number only when digits follow its letter and sign.
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        std::size_t j = i + 1;
-        if (j < text.size() && (text[j] == '+' || text[j] == '-'))
-            ++j;
-        if (j < text.size() && isDigit(text[j])) {
-            i = j;
-            while (i < text.size() && isDigit(text[i]))
-                ++i;
-        }
-    }
-    return ReadReal(text.substr(start, i - start));
+    return ReadReal(text.substr(0, length));
 }
 
 bool ComputeDeviceDefence(const TDeviceDefenceInput &input,

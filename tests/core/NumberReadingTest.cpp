@@ -51,6 +51,17 @@ TEST(ReadReal, AcceptsPlainDecimalNotationOnly)
     }
 }
 
+TEST(RealNumberPrefixLength, StopsWhereTheNumberEnds)
+{
+    EXPECT_EQ(RealNumberPrefixLength("10 (\"C\")"), 2u);
+    EXPECT_EQ(RealNumberPrefixLength("  7.5A"), 5u);
+    EXPECT_EQ(RealNumberPrefixLength("5e"), 1u); // a letter without digits is not an exponent
+    EXPECT_EQ(RealNumberPrefixLength("5e+3x"), 4u);
+    EXPECT_EQ(RealNumberPrefixLength("-.5"), 3u);
+    EXPECT_EQ(RealNumberPrefixLength("abc"), 0u);
+    EXPECT_EQ(RealNumberPrefixLength(" ."), 0u);
+}
+
 struct WholeCase
 {
     const char *text;
