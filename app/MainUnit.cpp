@@ -1,6 +1,7 @@
 #include "app/MainUnit.h"
 
 #include "app/AppInfo.h"
+#include "app/EditableComboBox.h"
 #include "app/FormStyle.h"
 #include "app/HelpContext.h"
 #include "app/HelpService.h"
@@ -43,23 +44,6 @@ constexpr int LengthWidth = 50;
 constexpr int QuanParWidth = 56;
 constexpr int SectionWidth = 50;
 constexpr int TemperatureWidth = 56;
-
-QStringList toQStringList(const std::vector<std::string> &items)
-{
-    QStringList list;
-    list.reserve(static_cast<qsizetype>(items.size()));
-    for (const std::string &item : items)
-        list.append(QString::fromStdString(item));
-    return list;
-}
-
-QStringList itemsOf(const QComboBox *box)
-{
-    QStringList list;
-    for (int i = 0; i < box->count(); ++i)
-        list.append(box->itemText(i));
-    return list;
-}
 
 enum class TitleStyle { BoldBlack, MaroonSerif };
 
@@ -427,35 +411,20 @@ QComboBox *TMainForm::comboBox(const QString &name,
                                int helpContext,
                                std::function<void()> change)
 {
-    auto *box = new QComboBox(this);
-    box->setObjectName(name);
-    box->setEditable(true);
-    // The items are suggestions: Enter must not add the typed text to them, and the
-    // typed text must not be completed into an item behind the user's back.
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->setCompleter(nullptr);
-    box->setMaxVisibleItems(16);
+    QComboBox *box = editableComboBox(name, hint, helpContext, this);
     // The width comes from the column, not from the longest item.
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     box->setMinimumContentsLength(1);
-    box->setStatusTip(hint);
-    setHelpContext(box, helpContext);
 
     ComboBoxState *target = &state;
-    auto edited = [this, box, target, change = std::move(change)] {
-        const std::string text = box->currentText().toStdString();
-        // The box also reports a "pick" when Enter is pressed in it or it loses the focus
-        // with the text of an item standing in it; only a changed text is a change.
+    onUserEdit(box, this, [this, target, change = std::move(change)](const std::string &text) {
         if (text == target->Text)
             return;
         target->Text = text;
         if (change)
             change();
         showState();
-    };
-    // Keystrokes and picks from the list, never the texts the window sets itself.
-    connect(box->lineEdit(), &QLineEdit::textEdited, this, edited);
-    connect(box, &QComboBox::activated, this, edited);
+    });
 
     m_combos.push_back({box, target});
     return box;
@@ -479,25 +448,8 @@ TMainForm::edit(const QString &name, std::string &text, const QString &hint, int
 void TMainForm::showState()
 {
     for (const ComboBinding &binding : m_combos) {
-        QComboBox *box = binding.Box;
-        const ComboBoxState &state = *binding.State;
-        const QSignalBlocker blocker(box);
-        const QStringList items = toQStringList(state.Items);
-        const QString text = QString::fromStdString(state.Text);
-        if (itemsOf(box) != items) {
-            box->clear();
-            box->addItems(items);
-            box->setEditText(text);
-        }
-        // Leaving an unchanged text alone keeps the cursor where the user is typing.
-        if (box->currentText() != text) {
-            const int index = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
-            if (index >= 0 && index != box->currentIndex())
-                box->setCurrentIndex(index);
-            if (box->currentText() != text)
-                box->setEditText(text);
-        }
-        box->setEnabled(state.Enabled);
+        showComboBoxState(binding.Box, binding.State->Items, binding.State->Text);
+        binding.Box->setEnabled(binding.State->Enabled);
     }
     for (const auto &[field, text] : m_edits) {
         const QString value = QString::fromStdString(*text);

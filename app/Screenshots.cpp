@@ -4,11 +4,17 @@
 
 #include "app/AboutProgramUnit.h"
 #include "app/AppInfo.h"
+#include "app/AskNumberUnit.h"
+#include "app/DeleteAllReportUnit.h"
+#include "app/DeviceDefenceUnit.h"
 #include "app/HelpWindow.h"
 #include "app/MainUnit.h"
+#include "app/ReportUnit.h"
 #include "app/ResultUnit.h"
 #include "app/TormelWindows.h"
+#include "core/FileDialogService.h"
 #include "core/MessageService.h"
+#include "report/export/Automation.h"
 #include "session/TormelSession.h"
 
 #include <QApplication>
@@ -42,6 +48,22 @@ private:
     static void print(const std::string &text) { std::fprintf(stderr, "%s\n", text.c_str()); }
 };
 
+// No file is chosen: the pictures never need one.
+class NoFileDialogs : public tormel::IFileDialogService
+{
+public:
+    std::optional<std::string> askSaveFileName(const tormel::FileFilter &,
+                                               const std::string &) override
+    {
+        return std::nullopt;
+    }
+    std::optional<std::string> askOpenFileName(const std::vector<tormel::FileFilter> &,
+                                               const std::string &) override
+    {
+        return std::nullopt;
+    }
+};
+
 bool save(QWidget *window, const QDir &folder, const QString &name)
 {
     window->show();
@@ -66,8 +88,13 @@ int main(int argc, char *argv[])
     ConsoleMessages messages;
     tormel::TormelSession session(messages, tormel::NumberSeparators::russian());
     tormel::THelpWindow help;
-    tormel::TormelWindows windows(session, help);
+    NoFileDialogs dialogs;
+    tormel::AutomationRegistry registry;
+    tormel::TormelWindows windows(session, help, dialogs, registry);
     windows.showMainWindow();
+
+    // The pictures are taken one window at a time: no dialog opens by itself.
+    session.AskNumber().SetNumberPointNoMoreChecked(false);
 
     // A feeder worth looking at: a copper PVC cable, then a SIP line.
     tormel::MainInputModel &input = session.Input();
@@ -83,7 +110,12 @@ int main(int argc, char *argv[])
     input.Lines[1].Length = "50";
     input.Lines[1].Temperature.Text = "70";
     windows.MainForm().showState();
-    windows.MainForm().findChild<QPushButton *>(QStringLiteral("StartBitBtn"))->click();
+    // A breaker of 63 A, which this feeder's current does not trip.
+    tormel::TDeviceDefenceFormModel &device = session.DeviceForm();
+    device.TokAVnom.Text = "63";
+    session.OKDDBitBtnClick();
+    auto *start = windows.MainForm().findChild<QPushButton *>(QStringLiteral("StartBitBtn"));
+    start->click();
 
     bool ok = save(&windows.MainForm(), folder, QStringLiteral("main-window.png"));
 
@@ -96,6 +128,43 @@ int main(int argc, char *argv[])
         ok = save(&result, folder, QString::fromUtf8(pageFiles[page])) && ok;
     }
     result.hide();
+
+    // Three points in the report, the last one at the end of a longer line.
+    session.AskNumber().SetNumberEditText("К-1");
+    session.OKButtonClick();
+    input.Lines[1].Length = "120";
+    start->click();
+    session.AskNumber().SetNumberEditText("К-2");
+    session.OKButtonClick();
+    input.Lines[1].Length = "250";
+    start->click();
+    session.AskNumber().SetNumberEditText("ЩР-3");
+    session.OKButtonClick();
+
+    tormel::TDeviceDefenceForm &deviceForm = windows.DeviceDefenceForm();
+    deviceForm.showState();
+    ok = save(&deviceForm, folder, QStringLiteral("device-breaker.png")) && ok;
+    tormel::PPRadioButtonClick(device);
+    device.TypePP.Text = "НПН";
+    tormel::TypePPComboBoxChange(device, messages);
+    deviceForm.showState();
+    ok = save(&deviceForm, folder, QStringLiteral("device-fuse.png")) && ok;
+    deviceForm.hide();
+
+    session.AskNumber().SetNumberPointNoMoreChecked(true);
+    tormel::TAskNumberForm &askNumber = windows.AskNumberForm();
+    askNumber.showState();
+    ok = save(&askNumber, folder, QStringLiteral("ask-number.png")) && ok;
+    askNumber.hide();
+
+    tormel::TReportForm &report = windows.ReportForm();
+    session.Report().ReportStringGridSelectCell(0, 1);
+    report.showState();
+    ok = save(&report, folder, QStringLiteral("report.png")) && ok;
+    report.hide();
+
+    ok = save(&windows.DeleteAllReportForm(), folder, QStringLiteral("delete-all.png")) && ok;
+    windows.DeleteAllReportForm().hide();
 
     ok = save(&windows.AboutProgramForm(), folder, QStringLiteral("about.png")) && ok;
     windows.AboutProgramForm().hide();

@@ -1,14 +1,22 @@
 #include "app/TormelWindows.h"
 
 #include "app/AboutProgramUnit.h"
+#include "app/AskNumberUnit.h"
+#include "app/DeleteAllReportUnit.h"
+#include "app/DeviceDefenceUnit.h"
 #include "app/FormStyle.h"
 #include "app/MainUnit.h"
+#include "app/ReportUnit.h"
 #include "app/ResultUnit.h"
 #include "session/TormelSession.h"
 
 namespace tormel {
 
-TormelWindows::TormelWindows(TormelSession &session, IHelpService &help)
+TormelWindows::TormelWindows(TormelSession &session,
+                             IHelpService &help,
+                             IFileDialogService &dialogs,
+                             AutomationRegistry &registry)
+    : m_session(session)
 {
     // 1. The main window.
     m_mainForm = std::make_unique<TMainForm>(session, help);
@@ -19,18 +27,38 @@ TormelWindows::TormelWindows(TormelSession &session, IHelpService &help)
     main.ShowResultWindow = [this] { m_resultForm->showModal(); };
     main.CalculationDone = [this] { m_resultForm->showState(); };
 
-    // 3. The protection device window ("..." sets main.ShowDeviceDefence), 4. the
-    // point-name dialog ("Добавить..." sets main.ShowAddReport; after a calculation
-    // through the session's ShowPointNameDialog, which calls showState() first), 5. the
-    // report window ("Просмотреть..." sets main.ShowReport) and 6. its delete
-    // confirmation join here, in this order, each owned by the main window.
+    // 3. The protection device window; its verdict shows on the result window's page too.
+    m_deviceDefenceForm = new TDeviceDefenceForm(session, help, &main);
+    main.ShowDeviceDefence = [this] {
+        m_deviceDefenceForm->showModal();
+        m_resultForm->showState();
+    };
+
+    // 4. The point-name dialog, from the menu and as the last step of a calculation,
+    // when the windows behind it must already show the new result.
+    m_askNumberForm = new TAskNumberForm(session, help, &main);
+    main.ShowAddReport = [this] { m_askNumberForm->showModal(); };
+    session.ShowPointNameDialog = [this] {
+        showState();
+        m_askNumberForm->showModal();
+    };
+
+    // 5. The report window and 6. its delete confirmation.
+    m_reportForm = new TReportForm(session, dialogs, registry, help, &main);
+    main.ShowReport = [this] { m_reportForm->showModal(); };
+    m_deleteAllReportForm = new TDeleteAllReportForm(session.Report(), &main);
+    m_reportForm->ShowDeleteAll = [this] { m_deleteAllReportForm->showModal(); };
 
     // 7. The About window.
     m_aboutProgramForm = new TAboutProgramForm(&main);
     main.ShowAboutProgram = [this] { m_aboutProgramForm->showModal(); };
 }
 
-TormelWindows::~TormelWindows() = default;
+TormelWindows::~TormelWindows()
+{
+    // The session may outlive the windows; it must not open a dialog that is gone.
+    m_session.ShowPointNameDialog = nullptr;
+}
 
 void TormelWindows::showState()
 {

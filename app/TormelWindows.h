@@ -4,9 +4,15 @@
 
 namespace tormel {
 
+class AutomationRegistry;
+class IFileDialogService;
 class IHelpService;
 class TAboutProgramForm;
+class TAskNumberForm;
+class TDeleteAllReportForm;
+class TDeviceDefenceForm;
 class TMainForm;
+class TReportForm;
 class TResultForm;
 class TormelSession;
 
@@ -16,7 +22,12 @@ class TormelSession;
 class TormelWindows
 {
 public:
-    TormelWindows(TormelSession &session, IHelpService &help);
+    // The file dialogs and the spreadsheet servers are those of the report window; all
+    // the services must outlive the windows.
+    TormelWindows(TormelSession &session,
+                  IHelpService &help,
+                  IFileDialogService &dialogs,
+                  AutomationRegistry &registry);
     ~TormelWindows();
     TormelWindows(const TormelWindows &) = delete;
     TormelWindows &operator=(const TormelWindows &) = delete;
@@ -31,11 +42,20 @@ public:
 
     TMainForm &MainForm() const { return *m_mainForm; }
     TResultForm &ResultForm() const { return *m_resultForm; }
+    TDeviceDefenceForm &DeviceDefenceForm() const { return *m_deviceDefenceForm; }
+    TAskNumberForm &AskNumberForm() const { return *m_askNumberForm; }
+    TReportForm &ReportForm() const { return *m_reportForm; }
+    TDeleteAllReportForm &DeleteAllReportForm() const { return *m_deleteAllReportForm; }
     TAboutProgramForm &AboutProgramForm() const { return *m_aboutProgramForm; }
 
 private:
+    TormelSession &m_session;
     std::unique_ptr<TMainForm> m_mainForm;
     TResultForm *m_resultForm = nullptr;
+    TDeviceDefenceForm *m_deviceDefenceForm = nullptr;
+    TAskNumberForm *m_askNumberForm = nullptr;
+    TReportForm *m_reportForm = nullptr;
+    TDeleteAllReportForm *m_deleteAllReportForm = nullptr;
     TAboutProgramForm *m_aboutProgramForm = nullptr;
 };
 

@@ -3,9 +3,13 @@
 #include "app/AppInfo.h"
 #include "app/HelpWindow.h"
 #include "app/MainUnit.h"
+#include "app/QtFileDialogService.h"
 #include "app/QtMessageService.h"
 #include "app/TormelWindows.h"
 #include "core/LocaleSeparators.h"
+#include "report/export/Automation.h"
+#include "report/export/DesktopFileOpener.h"
+#include "report/export/DesktopServers.h"
 #include "session/TormelSession.h"
 
 #include <QApplication>
@@ -59,7 +63,14 @@ int main(int argc, char *argv[])
     tormel::THelpWindow help;
     help.setAttribute(Qt::WA_QuitOnClose, false);
 
-    tormel::TormelWindows windows(session, help);
+    // The spreadsheet servers of the report's export live for the run and go before the
+    // message boxes and the application they may still use.
+    tormel::DesktopFileOpener opener;
+    tormel::AutomationRegistry registry;
+    tormel::RegisterDesktopServers(registry, opener);
+    tormel::QtFileDialogService dialogs;
+
+    tormel::TormelWindows windows(session, help, dialogs, registry);
     messages.setBeforeShow([&windows] { windows.MainForm().showState(); });
 
     ExitAfterFirstPaint exitAfterFirstPaint;

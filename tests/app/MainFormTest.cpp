@@ -9,6 +9,7 @@
 #include "app/MainUnit.h"
 #include "app/ResultUnit.h"
 #include "app/TormelWindows.h"
+#include "report/export/Automation.h"
 #include "session/TormelSession.h"
 
 #include <QAction>
@@ -96,6 +97,8 @@ private:
 
     std::unique_ptr<ScriptedMessages> m_messages;
     std::unique_ptr<RecordingHelp> m_help;
+    std::unique_ptr<ScriptedFileDialogs> m_dialogs;
+    std::unique_ptr<AutomationRegistry> m_registry;
     std::unique_ptr<TormelSession> m_session;
     std::unique_ptr<TormelWindows> m_windows;
 };
@@ -104,8 +107,12 @@ void MainFormTest::init()
 {
     m_messages = std::make_unique<ScriptedMessages>();
     m_help = std::make_unique<RecordingHelp>();
+    m_dialogs = std::make_unique<ScriptedFileDialogs>();
+    m_registry = std::make_unique<AutomationRegistry>();
     m_session = std::make_unique<TormelSession>(*m_messages, NumberSeparators::russian());
-    m_windows = std::make_unique<TormelWindows>(*m_session, *m_help);
+    m_windows = std::make_unique<TormelWindows>(*m_session, *m_help, *m_dialogs, *m_registry);
+    // These tests calculate without naming points: the point-name dialog stays closed.
+    m_session->AskNumber().SetNumberPointNoMoreChecked(false);
     m_windows->showMainWindow();
     QVERIFY(QTest::qWaitForWindowActive(&main()));
 }
@@ -154,7 +161,9 @@ void MainFormTest::startsWithOnlyTheMainWindowShown()
     QCOMPARE(combo(QStringLiteral("TransPowerComboBox"))->count(), 12);
     QCOMPARE(combo(QStringLiteral("TransPowerComboBox"))->currentText(), QStringLiteral("25"));
 
-    const QList<QComboBox *> boxes = main().findChildren<QComboBox *>();
+    // The main window's own boxes, not those of the dialogs it owns.
+    QList<QComboBox *> boxes = main().findChildren<QComboBox *>();
+    boxes.removeIf([this](const QComboBox *box) { return box->window() != &main(); });
     QCOMPARE(boxes.size(), 2 + 6 * 6);
     for (const QComboBox *box : boxes) {
         QVERIFY2(box->isEditable(), qPrintable(box->objectName()));
@@ -217,17 +226,19 @@ void MainFormTest::dialogAfterACalculationSeesItsResult()
     // The point-name dialog opens as the last step of a calculation; the windows behind it
     // already show the new result and the enabled menus.
     QStringList behindDialog;
-    QVERIFY(m_session->AskNumber().NumberPointNoMoreChecked());
-    m_session->ShowPointNameDialog = [&] {
-        m_windows->showState();
-        behindDialog << label(QStringLiteral("IokzLabel"))->text()
+    m_session->AskNumber().SetNumberPointNoMoreChecked(true);
+    whenModal([&](QWidget *modal) {
+        behindDialog << modal->objectName() << label(QStringLiteral("IokzLabel"))->text()
                      << QString::number(action(QStringLiteral("AddReportMenu"))->isEnabled())
                      << m_windows->ResultForm()
                                 .findChild<QLabel *>(QStringLiteral("IokzrezLabel"))
                                 ->text();
-    };
+    });
     calculate();
-    QCOMPARE(behindDialog, (QStringList{Current217, QStringLiteral("1"), Current217}));
+    QCOMPARE(
+            behindDialog,
+            (QStringList{
+                    QStringLiteral("AskNumberForm"), Current217, QStringLiteral("1"), Current217}));
 }
 
 void MainFormTest::enterPressesCalculateFromAnyField()

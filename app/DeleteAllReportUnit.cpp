@@ -1,0 +1,79 @@
+#include "app/DeleteAllReportUnit.h"
+
+#include "app/FormStyle.h"
+#include "report/ReportTable.h"
+#include "report/ReportTexts.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace tormel {
+
+namespace {
+
+constexpr int ClientWidth = 294;
+constexpr int ClientHeight = 114;
+
+QString qs(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+TDeleteAllReportForm::TDeleteAllReportForm(ReportTable &table, QWidget *parent)
+    : QDialog(parent,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                      | Qt::WindowCloseButtonHint)
+    , m_table(table)
+{
+    namespace texts = report_texts;
+    setObjectName(QStringLiteral("DeleteAllReportForm"));
+    setWindowTitle(qs(texts::DeleteAllCaption));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 10);
+    auto *question = new QLabel(qs(texts::DeleteAllQuestion), this);
+    question->setObjectName(QStringLiteral("Label1"));
+    question->setAlignment(Qt::AlignCenter);
+    question->setWordWrap(true);
+    layout->addWidget(question, 1);
+
+    auto *ok = new QPushButton(
+            style()->standardIcon(QStyle::SP_DialogOkButton), qs(texts::DeleteAllOkText), this);
+    ok->setObjectName(QStringLiteral("OKBitBtn"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, [this] { OKBitBtnClick(); });
+    // The cancel button has the toolkit's own caption, which is English here as well.
+    auto *cancel = new QPushButton(
+            style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Cancel"), this);
+    cancel->setObjectName(QStringLiteral("CancelBitBtn"));
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    for (QPushButton *b : {ok, cancel}) {
+        b->setMinimumWidth(88);
+        buttons->addWidget(b);
+        buttons->addStretch(1);
+    }
+    layout->addLayout(buttons);
+
+    setFixedSize(ClientWidth, ClientHeight);
+}
+
+int TDeleteAllReportForm::showModal()
+{
+    centreOnScreen(this);
+    return exec();
+}
+
+void TDeleteAllReportForm::OKBitBtnClick()
+{
+    DeleteAllReportOKBitBtnClick(m_table);
+    accept();
+}
+
+} // namespace tormel

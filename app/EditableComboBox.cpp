@@ -1,0 +1,75 @@
+#include "app/EditableComboBox.h"
+
+#include "app/HelpContext.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QStringList>
+
+namespace tormel {
+
+namespace {
+
+QStringList toQStringList(const std::vector<std::string> &items)
+{
+    QStringList list;
+    list.reserve(static_cast<qsizetype>(items.size()));
+    for (const std::string &item : items)
+        list.append(QString::fromStdString(item));
+    return list;
+}
+
+QStringList itemsOf(const QComboBox *box)
+{
+    QStringList list;
+    for (int i = 0; i < box->count(); ++i)
+        list.append(box->itemText(i));
+    return list;
+}
+
+} // namespace
+
+QComboBox *
+editableComboBox(const QString &name, const QString &hint, int helpContext, QWidget *parent)
+{
+    auto *box = new QComboBox(parent);
+    box->setObjectName(name);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setCompleter(nullptr);
+    box->setMaxVisibleItems(16);
+    box->setStatusTip(hint);
+    setHelpContext(box, helpContext);
+    return box;
+}
+
+void onUserEdit(QComboBox *box, QObject *context, std::function<void(const std::string &)> edited)
+{
+    auto report = [box, edited = std::move(edited)] { edited(box->currentText().toStdString()); };
+    QObject::connect(box->lineEdit(), &QLineEdit::textEdited, context, report);
+    QObject::connect(box, &QComboBox::activated, context, report);
+}
+
+void showComboBoxState(QComboBox *box,
+                       const std::vector<std::string> &items,
+                       const std::string &text)
+{
+    const QSignalBlocker blocker(box);
+    const QStringList list = toQStringList(items);
+    const QString value = QString::fromStdString(text);
+    if (itemsOf(box) != list) {
+        box->clear();
+        box->addItems(list);
+        box->setEditText(value);
+    }
+    if (box->currentText() != value) {
+        const int index = box->findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (index >= 0 && index != box->currentIndex())
+            box->setCurrentIndex(index);
+        if (box->currentText() != value)
+            box->setEditText(value);
+    }
+}
+
+} // namespace tormel

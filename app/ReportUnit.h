@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+
+class QMenuBar;
+class QModelIndex;
+class QTableView;
+
+namespace tormel {
+
+class AutomationRegistry;
+class IFileDialogService;
+class IHelpService;
+class ReportGridModel;
+class TormelSession;
+
+// The report window: the grid of points, the buttons that move and delete rows, and the
+// menu "Файл" that starts, saves, opens and exports reports. The grid shows the session's
+// report table, the only copy of the report; every button and menu item forwards to the
+// report's operations and then shows the table and its caption again.
+class TReportForm : public QDialog
+{
+    Q_OBJECT
+
+public:
+    TReportForm(TormelSession &session,
+                IFileDialogService &dialogs,
+                AutomationRegistry &registry,
+                IHelpService &help,
+                QWidget *parent = nullptr);
+    ~TReportForm() override;
+
+    // Shows the table, its selected row and the caption.
+    void showState();
+    // Shows the report and opens the window modally, centred on the screen.
+    int showModal();
+
+    // "Удалить все" opens the delete confirmation here; start-up sets it once that
+    // window exists.
+    std::function<void()> ShowDeleteAll;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget *buildColumnCaptions();
+    QMenuBar *buildMenu();
+
+    void ReportStringGridSelectCell(const QModelIndex &current);
+    void ReportStringGridMouseUp(const QPoint &position);
+    void DeleteReportButtonClick();
+    void DeleteAllButtonClick();
+    void UpSpeedButtonClick();
+    void DownSpeedButtonClick();
+    void NewReportMenuClick();
+    void SaveReportMenuClick();
+    void SaveAsReportMenuClick();
+    void OpenReportMenuClick();
+    void ExportToExcelReportMenuClick();
+    void ExportToCalcReportMenuClick();
+
+    TormelSession &m_session;
+    IFileDialogService &m_dialogs;
+    AutomationRegistry &m_registry;
+    ReportGridModel *m_model = nullptr;
+    QTableView *m_grid = nullptr;
+};
+
+} // namespace tormel
