@@ -63,7 +63,8 @@ QGroupBox *frame(QRadioButton *choice, QWidget *controls, QWidget *parent)
     layout->setSpacing(2);
     choice->setParent(group);
     controls->setParent(group);
-    layout->addWidget(choice);
+    // Only the button and its text take clicks, not the row beside them.
+    layout->addWidget(choice, 0, Qt::AlignLeft);
     layout->addWidget(controls);
     return group;
 }

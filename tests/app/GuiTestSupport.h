@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QEnterEvent>
 #include <QLineEdit>
 #include <QTest>
 #include <QWidget>
@@ -66,6 +67,16 @@ inline void retype(QLineEdit *edit, const QString &text)
         QTest::keyClick(edit, Qt::Key_Delete);
     else
         typeText(edit, text);
+}
+
+// The pointer comes to rest on `widget`, as far as the widget can tell: it receives the
+// enter event that shows its hint. Offscreen, moving the real pointer over a dialog would
+// reach the main window under it instead.
+inline void hover(QWidget *widget)
+{
+    const QPointF centre = QRectF(widget->rect()).center();
+    QEnterEvent enter(centre, widget->mapTo(widget->window(), centre), widget->mapToGlobal(centre));
+    QCoreApplication::sendEvent(widget, &enter);
 }
 
 // Top-level widgets that are still shown.
