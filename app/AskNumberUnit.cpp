@@ -6,6 +6,7 @@
 #include "session/TormelSession.h"
 
 #include <QCheckBox>
+#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,6 +38,32 @@ QLabel *label(std::string_view text, const char *name, QWidget *parent)
 
 } // namespace
 
+// The name field selects its whole text when the focus comes to it from the keyboard or
+// with the dialog opening, so that a new name is typed over the last one.
+class NameEdit : public QLineEdit
+{
+public:
+    using QLineEdit::QLineEdit;
+
+    // The next activation of the dialog selects the text.
+    void selectOnOpening() { m_opening = true; }
+
+protected:
+    void focusInEvent(QFocusEvent *event) override
+    {
+        QLineEdit::focusInEvent(event);
+        const Qt::FocusReason reason = event->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason
+            || (m_opening && reason == Qt::ActiveWindowFocusReason))
+            selectAll();
+        if (reason == Qt::ActiveWindowFocusReason)
+            m_opening = false;
+    }
+
+private:
+    bool m_opening = false;
+};
+
 TAskNumberForm::TAskNumberForm(TormelSession &session, IHelpService &help, QWidget *parent)
     : QDialog(parent,
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -60,7 +87,7 @@ TAskNumberForm::TAskNumberForm(TormelSession &session, IHelpService &help, QWidg
     layout->addWidget(prompt);
     layout->addWidget(label(texts::ExampleLine, "Label2", this));
 
-    m_numberEdit = new QLineEdit(this);
+    m_numberEdit = new NameEdit(this);
     m_numberEdit->setObjectName(QStringLiteral("NumberEdit"));
     m_numberEdit->setFixedWidth(NumberEditWidth);
     setHelpContext(m_numberEdit, AskNumberHelp);
@@ -131,6 +158,7 @@ int TAskNumberForm::showModal()
     centreOnScreen(this);
     m_numberEdit->setFocus();
     m_numberEdit->selectAll();
+    m_numberEdit->selectOnOpening();
     return exec();
 }
 

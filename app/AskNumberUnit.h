@@ -3,11 +3,11 @@
 #include <QDialog>
 
 class QCheckBox;
-class QLineEdit;
 
 namespace tormel {
 
 class IHelpService;
+class NameEdit;
 class TormelSession;
 
 // The point-name dialog: adds the current result to the report under a typed name. The
@@ -31,7 +31,7 @@ private:
     void OKButtonClick();
 
     TormelSession &m_session;
-    QLineEdit *m_numberEdit = nullptr;
+    NameEdit *m_numberEdit = nullptr;
     QCheckBox *m_everyTimeCheckBox = nullptr;
 };
 
