@@ -1,12 +1,14 @@
-// The desktop program's platform services: the three kinds of message box, and the help
-// viewer with the help file that ships with the program.
+// The desktop program's platform services: the three kinds of message box, the file
+// dialogs, and the help viewer with the help file that ships with the program.
 
 #include "GuiTestSupport.h"
 
 #include "app/HelpWindow.h"
+#include "app/QtFileDialogService.h"
 #include "app/QtMessageService.h"
 
 #include <QFile>
+#include <QFileDialog>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
@@ -61,6 +63,9 @@ private slots:
     void warningBoxKeepsItsEnglishButtons();
     void questionBoxHasRussianButtons_data();
     void questionBoxHasRussianButtons();
+
+    void saveDialogLeavesTheOverwriteQuestionToTheReport();
+    void openDialogOffersBothReportFormats();
 
     void helpFileIsSplitIntoTopics();
     void shippedHelpFileHasEveryTopic();
@@ -189,6 +194,89 @@ void AppServicesTest::questionBoxHasRussianButtons()
         russian << QStringLiteral("Отмена");
     russian.sort();
     QCOMPARE(seen.buttons, russian);
+}
+
+void AppServicesTest::saveDialogLeavesTheOverwriteQuestionToTheReport()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    QtFileDialogService dialogs;
+    const FileFilter csv{"Таблица (*.csv)", "*.csv"};
+
+    // A name typed without an extension gets the report's.
+    QStringList filters;
+    QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
+    bool asksNothing = false;
+    whenModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        QVERIFY(dialog);
+        filters = dialog->nameFilters();
+        mode = dialog->acceptMode();
+        asksNothing = dialog->testOption(QFileDialog::DontConfirmOverwrite);
+        dialog->setDirectory(folder.path());
+        dialog->selectFile(QStringLiteral("отчет"));
+        static_cast<QDialog *>(dialog)->accept(); // as "Save" or "Open" does
+    });
+    QCOMPARE(dialogs.askSaveFileName(csv, "csv"),
+             std::optional(folder.filePath(QStringLiteral("отчет.csv")).toStdString()));
+    QCOMPARE(filters, QStringList{QStringLiteral("Таблица (*.csv)")});
+    QCOMPARE(mode, QFileDialog::AcceptSave);
+    QVERIFY(asksNothing);
+
+    // An existing file is chosen without a question of the dialog's own.
+    const QString existing = folder.filePath(QStringLiteral("old.csv"));
+    QFile file(existing);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QString questionAsked;
+    whenModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        QVERIFY(dialog);
+        dialog->setDirectory(folder.path());
+        dialog->selectFile(QStringLiteral("old.csv"));
+        whenModal([&](QWidget *box) {
+            if (box && box != dialog)
+                questionAsked = box->metaObject()->className();
+        });
+        static_cast<QDialog *>(dialog)->accept(); // as "Save" or "Open" does
+    });
+    QCOMPARE(dialogs.askSaveFileName(csv, "csv"), std::optional(existing.toStdString()));
+    QCoreApplication::processEvents();
+    QCOMPARE(questionAsked, QString());
+
+    whenModal([](QWidget *modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+    QCOMPARE(dialogs.askSaveFileName(csv, "csv"), std::nullopt);
+}
+
+void AppServicesTest::openDialogOffersBothReportFormats()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString okz = folder.filePath(QStringLiteral("старый.okz"));
+    QFile file(okz);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+
+    QtFileDialogService dialogs;
+    QStringList filters;
+    QString selectedFilter;
+    whenModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        QVERIFY(dialog);
+        filters = dialog->nameFilters();
+        selectedFilter = dialog->selectedNameFilter();
+        QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFile);
+        dialog->setDirectory(folder.path());
+        // Typed without its extension: the dialog looks for the okz file.
+        dialog->selectFile(QStringLiteral("старый"));
+        static_cast<QDialog *>(dialog)->accept(); // as "Save" or "Open" does
+    });
+    // A description that does not name its pattern gets it appended.
+    QCOMPARE(dialogs.askOpenFileName({{"Таблица (*.csv)", "*.csv"}, {"Таблица", "*.okz"}}, "okz"),
+             std::optional(okz.toStdString()));
+    QCOMPARE(filters,
+             (QStringList{QStringLiteral("Таблица (*.csv)"), QStringLiteral("Таблица (*.okz)")}));
+    QCOMPARE(selectedFilter, QStringLiteral("Таблица (*.csv)"));
 }
 
 void AppServicesTest::helpFileIsSplitIntoTopics()
