@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 
 TORMEL_WITH_OFFICE="${TORMEL_WITH_OFFICE:-1}" scripts/install-deps.sh
 cmake --preset release >/dev/null
-cmake --build --preset release
+cmake --build --preset release --target tormel tormel-calc
 
 if [ -x build/release/app/tormel ] && { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; }; then
     exec build/release/app/tormel "$@"
