@@ -216,14 +216,14 @@ QGroupBox *TDeviceDefenceForm::buildFuseGroup()
 }
 
 QComboBox *TDeviceDefenceForm::comboBox(const QString &name,
-                                        DDComboBoxState &state,
+                                        ComboBoxState &state,
                                         QWidget *parent,
                                         std::function<void()> change)
 {
     QComboBox *box = editableComboBox(
             name, qs(control(name.toStdString()).Hint), DDFormText::HelpContext, parent);
     box->setFixedWidth(96);
-    DDComboBoxState *target = &state;
+    ComboBoxState *target = &state;
     onUserEdit(box, this, [this, target, change = std::move(change)](const std::string &text) {
         if (text == target->Text)
             return;

@@ -18,7 +18,7 @@ namespace tormel {
 
 class IHelpService;
 class TormelSession;
-struct DDComboBoxState;
+struct ComboBoxState;
 
 // The protection device window: a circuit breaker or a fuse with its data. It keeps no
 // state of its own: every edit goes into the session's device window model, "Да" and
@@ -41,7 +41,7 @@ private:
     QGroupBox *buildBreakerGroup();
     QGroupBox *buildFuseGroup();
     QComboBox *comboBox(const QString &name,
-                        DDComboBoxState &state,
+                        ComboBoxState &state,
                         QWidget *parent,
                         std::function<void()> change = {});
     // A caption of stacked lines over a combo box, in column `column` of `grid`.
@@ -58,7 +58,7 @@ private:
     void BitBtn3Click();
 
     TormelSession &m_session;
-    std::vector<std::pair<QComboBox *, DDComboBoxState *>> m_combos;
+    std::vector<std::pair<QComboBox *, ComboBoxState *>> m_combos;
     QRadioButton *m_avRadioButton = nullptr;
     QRadioButton *m_ppRadioButton = nullptr;
     QCheckBox *m_tokNRCheckBox = nullptr;

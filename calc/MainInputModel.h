@@ -2,6 +2,7 @@
 
 #include "calc/CalcTypes.h"
 #include "calc/LineKindCatalogue.h"
+#include "core/ComboBoxState.h"
 
 #include <array>
 #include <string>
@@ -11,15 +12,6 @@ namespace tormel {
 
 class IMessageService;
 struct MainStatus;
-
-// One editable combo box: its suggestions, the text that stands in it, and whether it
-// takes input.
-struct ComboBoxState
-{
-    std::vector<std::string> Items;
-    std::string Text;
-    bool Enabled = true;
-};
 
 // The controls of one line row of the main window.
 struct LineRowState

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ComboBoxState.h"
 #include "protection/DeviceDefenceUnit.h"
 
 #include <array>
@@ -14,14 +15,6 @@ struct MainStatus;
 struct NumberSeparators;
 struct TDeviceDefencePage;
 
-// One editable combo box of the protection device window: its suggestions and the text
-// that stands in it.
-struct DDComboBoxState
-{
-    std::vector<std::string> Items;
-    std::string Text;
-};
-
 // The protection device window, free of any widget. The window is created once and only
 // hidden between openings, so this state lives for the whole run: the form shows it and
 // writes the user's edits back into it.
@@ -35,9 +28,9 @@ struct TDeviceDefenceFormModel
     // The fuse group: its four combo boxes and its eight caption lines.
     bool FuseGroupEnabled = false;
 
-    DDComboBoxState TokAVnom, TokNR, KZAV;
+    ComboBoxState TokAVnom, TokNR, KZAV;
     bool TokNRChecked = false;
-    DDComboBoxState TypePP, TokPP, KZPP, TimePP;
+    ComboBoxState TypePP, TokPP, KZPP, TimePP;
 
     // The inputs of one press of "Да", whether or not their controls are enabled.
     TDeviceDefenceInput ToInput() const;
