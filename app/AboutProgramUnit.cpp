@@ -1,6 +1,7 @@
 #include "app/AboutProgramUnit.h"
 
 #include "app/FormStyle.h"
+#include "core/Version.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -66,7 +67,7 @@ TAboutProgramForm::TAboutProgramForm(QWidget *parent)
     textFont.setStyleHint(QFont::SansSerif);
     textFont.setPixelSize(13);
     text->setFont(textFont);
-    text->setPlainText(QStringLiteral("Версия 2.8.1\n"
+    text->setPlainText(QStringLiteral("Версия " TORMEL_VERSION "\n"
                                       "Расчет тока однофазного короткого замыкания\n"
                                       "в сетях 0,4 кВ и проверка аппаратов защиты\n"
                                       "\n"

@@ -7,6 +7,7 @@
 #include "app/QtMessageService.h"
 #include "app/TormelWindows.h"
 #include "core/LocaleSeparators.h"
+#include "core/Version.h"
 #include "report/export/Automation.h"
 #include "report/export/DesktopFileOpener.h"
 #include "report/export/DesktopServers.h"
@@ -45,7 +46,7 @@ int main(int argc, char *argv[])
     // The application title is the name the desktop shows for the running program. It is
     // not set as Qt's display name, which would be appended to every window's caption.
     QApplication::setApplicationName(QString::fromUtf8(tormel::ApplicationTitle));
-    QApplication::setApplicationVersion(QStringLiteral("2.8.1"));
+    QApplication::setApplicationVersion(QString::fromLatin1(tormel::ProgramVersion));
 
     // Russian texts on the standard buttons of the question boxes.
     QTranslator qtbase;

@@ -3,6 +3,7 @@
 #include "cli/BatchInput.h"
 #include "cli/BatchRunner.h"
 #include "core/LocaleSeparators.h"
+#include "core/Version.h"
 #include "report/FileAccess.h"
 #include "report/ReportFile.h"
 
@@ -17,7 +18,7 @@ namespace tormel::cli {
 namespace {
 
 constexpr const char *Program = "tormel-calc";
-constexpr const char *Version = "2.8.1";
+constexpr const char *Version = ProgramVersion;
 
 constexpr const char *HelpText
         = "Использование: tormel-calc [--locale ИМЯ] [--report ФАЙЛ] [ВХОД]\n"
