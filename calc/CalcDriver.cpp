@@ -6,7 +6,6 @@
 #include "calc/TempWireUnit.h"
 #include "calc/TireLineUnit.h"
 #include "calc/TransUnit.h"
-#include "core/MainStatus.h"
 #include "core/MessageService.h"
 #include "core/NumberFormat.h"
 #include "core/NumberReading.h"
@@ -37,11 +36,11 @@ std::string LineNumber(std::size_t index)
     return std::to_string(index + 1);
 }
 
-// The driver's own refusals: the message box first, the status texts once it is closed.
-void Refuse(const std::string &message, MainStatus &status, IMessageService &messages)
+// The driver's own refusals: the message box, then the caller adds the failure texts.
+CalcOutcome Refuse(const std::string &message, IMessageService &messages)
 {
     messages.showMessage(message);
-    status.setMissingData();
+    return {};
 }
 
 // Fills the per-metre values of one section; false when the section is refused (the
@@ -118,79 +117,53 @@ std::size_t LargestSection(const TCalcResult &result)
 
 } // namespace
 
-bool CalculateShortCircuit(const TCalcInput &input,
-                           TCalcResult &result,
-                           MainStatus &status,
-                           IMessageService &messages,
-                           const CalcDriverHooks &hooks)
+CalcOutcome CalculateShortCircuit(const TCalcInput &input, IMessageService &messages)
 {
-    status.ResultMenuEnabled = false;
-    status.AddReportMenuEnabled = false;
-
     const std::optional<double> power = ReadReal(input.TransPower);
-    if (!power) {
-        // This one refusal sets the status texts before its message box.
-        status.setMissingData();
-        messages.showMessage("Неверная мощность трансформатора");
-        return false;
-    }
+    if (!power)
+        return {std::nullopt, "Неверная мощность трансформатора"};
 
     const TTransformerImpedance transformer
             = GetTransformerImpedance(input.WindKind, *power, messages);
-    if (transformer.Failed) {
-        status.setMissingData();
-        return false;
-    }
+    if (transformer.Failed)
+        return {};
 
     std::array<SectionValues, LineCount> sections{};
     for (std::size_t n = 0; n < sections.size(); ++n) {
-        if (!ReadLineBlock(input.Lines[n], n, sections[n], messages)) {
-            status.setMissingData();
-            return false;
-        }
+        if (!ReadLineBlock(input.Lines[n], n, sections[n], messages))
+            return {};
     }
 
     for (std::size_t n = 0; n < sections.size(); ++n) {
         const std::optional<double> length = ReadReal(input.Lines[n].Length);
-        if (!length || *length < 0) {
-            Refuse(LengthMessage(n), status, messages);
-            return false;
-        }
+        if (!length || *length < 0)
+            return Refuse(LengthMessage(n), messages);
         sections[n].Length = *length;
     }
 
     for (std::size_t n = 0; n < sections.size(); ++n) {
         const std::string &text = input.Lines[n].QuanPar;
         const std::optional<int> parallel = text == "нет" ? std::optional<int>(1) : ReadWhole(text);
-        if (!parallel || *parallel < 1) {
-            Refuse("Неверное количество параллельных проводов линии " + LineNumber(n),
-                   status,
-                   messages);
-            return false;
-        }
+        if (!parallel || *parallel < 1)
+            return Refuse("Неверное количество параллельных проводов линии " + LineNumber(n),
+                          messages);
         sections[n].Parallel = *parallel;
     }
 
     const std::optional<double> rother = ReadReal(input.RArc);
-    if (!rother || *rother < 0) {
-        Refuse(ArcMessage, status, messages);
-        return false;
-    }
+    if (!rother || *rother < 0)
+        return Refuse(ArcMessage, messages);
 
     for (std::size_t n = 0; n < sections.size(); ++n) {
         const TLineInput &line = input.Lines[n];
         const TTemperatureFactor factor
                 = GetTemperatureFactor(line.Temperature, line.Stuff, line.KindPerform, messages);
-        if (factor.Failed) {
-            status.setMissingData();
-            return false;
-        }
+        if (factor.Failed)
+            return {};
         sections[n].Kt = factor.Kt;
     }
 
-    // Everything but the device's two fields is replaced; build the new result aside so
-    // that a refusal below leaves the previous one whole.
-    TCalcResult next = result;
+    TCalcResult next;
     next.Rt = transformer.R;
     next.Xt = transformer.X;
     next.Zt = transformer.Z;
@@ -201,42 +174,23 @@ bool CalculateShortCircuit(const TCalcInput &input,
         next.RLine[n] = (s.Rph + s.Rn) * s.Length * s.Kt / s.Parallel;
         next.XLine[n] = (s.Xph + s.Xn) * s.Length / s.Parallel;
         next.ZLine[n] = std::hypot(next.RLine[n], next.XLine[n]);
-        if (!std::isfinite(next.ZLine[n])) {
-            // A length near the limit of a double is no length at all.
-            Refuse(LengthMessage(n), status, messages);
-            return false;
-        }
+        if (!std::isfinite(next.ZLine[n])) // a length near the limit of a double is no length
+            return Refuse(LengthMessage(n), messages);
         next.RLineSum += next.RLine[n];
         next.XLineSum += next.XLine[n];
     }
     next.ZLineSum = std::hypot(next.RLineSum, next.XLineSum);
-    if (!std::isfinite(next.ZLineSum)) {
-        Refuse(LengthMessage(LargestSection(next)), status, messages);
-        return false;
-    }
+    if (!std::isfinite(next.ZLineSum))
+        return Refuse(LengthMessage(LargestSection(next)), messages);
     next.Rother = *rother;
     next.Rsum = next.Rt / 3 + next.RLineSum + next.Rother;
     next.Xsum = next.Xt / 3 + next.XLineSum;
     next.Zsum = std::hypot(next.Rsum, next.Xsum);
-    if (!std::isfinite(next.Zsum)) {
-        Refuse(ArcMessage, status, messages);
-        return false;
-    }
+    if (!std::isfinite(next.Zsum))
+        return Refuse(ArcMessage, messages);
     // Zsum > 0: every transformer that the lookup accepts has a positive resistance.
     next.Iokz = PhaseVoltageMilliAmps / next.Zsum;
-    result = next;
-
-    status.IokzLabel
-            = "Ток однофазного короткого замыкания равен " + FormatCurrent(result.Iokz) + " А";
-    if (hooks.DeviceVerdict)
-        hooks.DeviceVerdict();
-    if (hooks.FillResultWindow)
-        hooks.FillResultWindow(input, result);
-    status.ResultMenuEnabled = true;
-    status.AddReportMenuEnabled = true;
-    if (hooks.PointNameDialogChecked && hooks.ShowPointNameDialog && hooks.PointNameDialogChecked())
-        hooks.ShowPointNameDialog();
-    return true;
+    return {next, {}};
 }
 
 } // namespace tormel

@@ -2,33 +2,28 @@
 
 #include "calc/CalcTypes.h"
 
-#include <functional>
+#include <optional>
+#include <string>
 
 namespace tormel {
 
 class IMessageService;
-struct MainStatus;
 
-// The steps after a successful calculation that belong to other parts of the program.
-// An empty hook is skipped; the point-name dialog opens only when both of its hooks are
-// set and the first answers true.
-struct CalcDriverHooks
+// What one calculation gives: the new result, or a refusal.
+struct CalcOutcome
 {
-    std::function<void()> DeviceVerdict; // judges the protection device on the new Iokz
-    std::function<void(const TCalcInput &, const TCalcResult &)> FillResultWindow;
-    std::function<bool()> PointNameDialogChecked;
-    std::function<void()> ShowPointNameDialog;
+    // Empty when the calculation was refused. Isr and TimeSR are left at their defaults:
+    // they belong to the protection device, not to the calculation.
+    std::optional<TCalcResult> Result;
+    // A refused power text is the one refusal whose message box follows the failure
+    // texts of the main window instead of preceding them, so it is handed back to be
+    // shown after them. Every other refusal's message box has been shown already.
+    std::string MessageAfterFailureTexts;
 };
 
 // Validates the texts of one calculation in their fixed order, sums the phase-to-neutral
-// loop and computes the single-phase short-circuit current. On success `result` is
-// replaced (except Isr and TimeSR), the result line and both result menu items are set
-// and the hooks run; on failure one message box has been shown, `result` is untouched
-// and the status lines ask for a new calculation. Returns whether it succeeded.
-bool CalculateShortCircuit(const TCalcInput &input,
-                           TCalcResult &result,
-                           MainStatus &status,
-                           IMessageService &messages,
-                           const CalcDriverHooks &hooks = {});
+// loop and computes the single-phase short-circuit current. A refusal shows at most one
+// message box (see CalcOutcome for the one that is handed back instead).
+CalcOutcome CalculateShortCircuit(const TCalcInput &input, IMessageService &messages);
 
 } // namespace tormel

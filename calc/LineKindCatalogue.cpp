@@ -1,10 +1,8 @@
 #include "calc/LineKindCatalogue.h"
 
-#include "calc/MainInputModel.h"
+#include "calc/CalcTypes.h"
 #include "calc/SipLineUnit.h"
 #include "calc/TireLineUnit.h"
-#include "core/MainStatus.h"
-#include "core/MessageService.h"
 
 namespace tormel {
 
@@ -89,26 +87,6 @@ std::optional<LineKindChoice> ChoiceForLineKind(const std::string &kindPerform, 
         choice.Text = choice.Items.front();
     choice.CrossSectionsEnabled = false;
     return choice;
-}
-
-void ApplyLineKind(int line, MainInputModel &model, MainStatus &status, IMessageService &messages)
-{
-    if (line < 1 || line > LineCount)
-        return;
-    LineRowState &row = model.Lines[static_cast<std::size_t>(line - 1)];
-
-    std::optional<LineKindChoice> choice = ChoiceForLineKind(row.KindPerform.Text, line);
-    if (!choice) {
-        // The kind list reports every keystroke, so a half-typed kind ends up here too.
-        messages.showMessage("Неизвестный тип линии");
-        status.setMissingData();
-        return;
-    }
-
-    row.Ff.Enabled = choice->CrossSectionsEnabled;
-    row.Fn.Enabled = choice->CrossSectionsEnabled;
-    row.Stuff.Items = std::move(choice->Items);
-    row.Stuff.Text = std::move(choice->Text);
 }
 
 } // namespace tormel

@@ -6,10 +6,6 @@
 
 namespace tormel {
 
-class IMessageService;
-struct MainInputModel;
-struct MainStatus;
-
 // The group of a line kind decides which lookup serves the section.
 enum class LineKindGroup { Cable, Sip, Tire };
 
@@ -31,9 +27,5 @@ struct LineKindChoice
     bool CrossSectionsEnabled = true;
 };
 std::optional<LineKindChoice> ChoiceForLineKind(const std::string &kindPerform, int line);
-
-// Brings line `line`'s (1..6) material/model list and cross-section lists into line with
-// the text of its kind list; an unknown kind is reported and leaves the lists alone.
-void ApplyLineKind(int line, MainInputModel &model, MainStatus &status, IMessageService &messages);
 
 } // namespace tormel

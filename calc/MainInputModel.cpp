@@ -2,7 +2,6 @@
 
 #include "calc/LineUnit.h"
 #include "calc/TransUnit.h"
-#include "core/MainStatus.h"
 #include "core/MessageService.h"
 
 namespace tormel {
@@ -67,18 +66,38 @@ TCalcInput MainInputModel::ToCalcInput() const
     return input;
 }
 
-void WindKindComboBoxChange(MainInputModel &model, MainStatus &status, IMessageService &messages)
+bool MainInputModel::WindKindComboBoxChange(IMessageService &messages)
 {
-    const TransformerPowerList *list = FindTransformerPowerList(model.WindKind.Text);
+    const TransformerPowerList *list = FindTransformerPowerList(WindKind.Text);
     if (!list) {
         // Typing a scheme letter by letter passes through texts that are no scheme yet.
         messages.showMessage("Неизвестная схема обмоток трансформатора");
-        status.setMissingData();
-        return;
+        return false;
     }
     // The earlier power is dropped even when the new scheme offers it too.
-    model.TransPower.Items = list->items;
-    model.TransPower.Text = list->text;
+    TransPower.Items = list->items;
+    TransPower.Text = list->text;
+    return true;
+}
+
+bool MainInputModel::ApplyLineKind(int line, IMessageService &messages)
+{
+    if (line < 1 || line > LineCount)
+        return true;
+    LineRowState &row = Lines[static_cast<std::size_t>(line - 1)];
+
+    std::optional<LineKindChoice> choice = ChoiceForLineKind(row.KindPerform.Text, line);
+    if (!choice) {
+        // The kind list reports every keystroke, so a half-typed kind ends up here too.
+        messages.showMessage("Неизвестный тип линии");
+        return false;
+    }
+
+    row.Ff.Enabled = choice->CrossSectionsEnabled;
+    row.Fn.Enabled = choice->CrossSectionsEnabled;
+    row.Stuff.Items = std::move(choice->Items);
+    row.Stuff.Text = std::move(choice->Text);
+    return true;
 }
 
 } // namespace tormel

@@ -11,7 +11,6 @@
 namespace tormel {
 
 class IMessageService;
-struct MainStatus;
 
 // The controls of one line row of the main window.
 struct LineRowState
@@ -32,10 +31,15 @@ struct MainInputModel
 
     // The texts of every input, unchanged, as the calculation reads them.
     TCalcInput ToCalcInput() const;
-};
 
-// Refills the power list for the scheme that stands in the scheme box; an unknown scheme
-// is reported and leaves the power list alone.
-void WindKindComboBoxChange(MainInputModel &model, MainStatus &status, IMessageService &messages);
+    // Refills the power list for the scheme that stands in the scheme box. An unknown
+    // scheme is reported, leaves the power list alone and gives false.
+    bool WindKindComboBoxChange(IMessageService &messages);
+
+    // Brings line `line`'s (1..6) material/model list and cross-section lists into line
+    // with the text of its kind list. An unknown kind is reported, leaves the lists alone
+    // and gives false; a line number out of range changes nothing.
+    bool ApplyLineKind(int line, IMessageService &messages);
+};
 
 } // namespace tormel

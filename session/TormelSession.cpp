@@ -1,7 +1,8 @@
 #include "session/TormelSession.h"
 
 #include "calc/CalcDriver.h"
-#include "calc/LineKindCatalogue.h"
+#include "core/MessageService.h"
+#include "core/NumberFormat.h"
 
 #include <utility>
 
@@ -14,28 +15,44 @@ TormelSession::TormelSession(IMessageService &messages, NumberSeparators separat
 
 void TormelSession::StartBitBtnClick()
 {
-    CalcDriverHooks hooks;
-    hooks.DeviceVerdict
-            = [this] { AlertDeviceDefence(m_device, m_result, m_status, m_resultWindow.Device); };
-    hooks.FillResultWindow = [this](const TCalcInput &input, const TCalcResult &result) {
-        m_resultWindow.Fill(input, result, m_separators);
-    };
-    hooks.PointNameDialogChecked = [this] { return m_askNumber.NumberPointNoMoreChecked(); };
-    hooks.ShowPointNameDialog = [this] {
-        if (ShowPointNameDialog)
-            ShowPointNameDialog();
-    };
-    CalculateShortCircuit(m_input.ToCalcInput(), m_result, m_status, m_messages, hooks);
+    m_status.ResultMenuEnabled = false;
+    m_status.AddReportMenuEnabled = false;
+
+    const TCalcInput input = m_input.ToCalcInput();
+    CalcOutcome outcome = CalculateShortCircuit(input, m_messages);
+    if (!outcome.Result) {
+        m_status.setMissingData();
+        if (!outcome.MessageAfterFailureTexts.empty())
+            m_messages.showMessage(outcome.MessageAfterFailureTexts);
+        return;
+    }
+
+    // Every field but the device's two is replaced.
+    TCalcResult &next = *outcome.Result;
+    next.Isr = m_result.Isr;
+    next.TimeSR = std::move(m_result.TimeSR);
+    m_result = std::move(next);
+
+    m_status.IokzLabel
+            = "Ток однофазного короткого замыкания равен " + FormatCurrent(m_result.Iokz) + " А";
+    AlertDeviceDefence(m_device, m_result, m_status, m_resultWindow.Device);
+    m_resultWindow.Fill(input, m_result, m_separators);
+    m_status.ResultMenuEnabled = true;
+    m_status.AddReportMenuEnabled = true;
+    if (m_askNumber.NumberPointNoMoreChecked() && ShowPointNameDialog)
+        ShowPointNameDialog();
 }
 
 void TormelSession::WindKindComboBoxChange()
 {
-    tormel::WindKindComboBoxChange(m_input, m_status, m_messages);
+    if (!m_input.WindKindComboBoxChange(m_messages))
+        m_status.setMissingData();
 }
 
 void TormelSession::KindPerformLineComboBoxChange(int line)
 {
-    ApplyLineKind(line, m_input, m_status, m_messages);
+    if (!m_input.ApplyLineKind(line, m_messages))
+        m_status.setMissingData();
 }
 
 DDFormOutcome TormelSession::OKDDBitBtnClick()

@@ -1,6 +1,5 @@
 #include "calc/LineKindCatalogue.h"
 #include "calc/MainInputModel.h"
-#include "core/MainStatus.h"
 #include "tests/support/RecordingMessages.h"
 
 #include <gtest/gtest.h>
@@ -14,22 +13,18 @@ namespace {
 
 using testing::RecordingMessages;
 
-const std::string MissingData = "Не хватает данных для расчета!";
-const std::string RunCalculation = "Выполните расчет тока однофазного короткого замыкания";
-
 class LineKindTest : public ::testing::Test
 {
 protected:
     LineRowState &Row(int line) { return model.Lines[static_cast<std::size_t>(line - 1)]; }
 
-    void ChangeKind(int line, const std::string &kind)
+    bool ChangeKind(int line, const std::string &kind)
     {
         Row(line).KindPerform.Text = kind;
-        ApplyLineKind(line, model, status, messages);
+        return model.ApplyLineKind(line, messages);
     }
 
     MainInputModel model;
-    MainStatus status;
     RecordingMessages messages;
 };
 
@@ -37,7 +32,7 @@ TEST_F(LineKindTest, WindowStartsAsTheCatalogueWouldSetIt)
 {
     for (int line = 1; line <= LineCount; ++line) {
         const LineRowState before = Row(line);
-        ApplyLineKind(line, model, status, messages);
+        EXPECT_TRUE(model.ApplyLineKind(line, messages));
         EXPECT_EQ(Row(line).Stuff.Items, before.Stuff.Items) << "line " << line;
         EXPECT_EQ(Row(line).Stuff.Text, before.Stuff.Text) << "line " << line;
         EXPECT_TRUE(Row(line).Ff.Enabled && Row(line).Fn.Enabled) << "line " << line;
@@ -140,12 +135,10 @@ TEST_F(LineKindTest, TypingAKindReportsEveryIncompleteText)
     for (std::size_t count = 1; count <= letters.size(); ++count) {
         // Each letter of this word is two bytes of UTF-8.
         typed = std::string("Воздушная").substr(0, 2 * count);
-        status = MainStatus();
-        ChangeKind(6, typed);
+        const bool accepted = ChangeKind(6, typed);
+        EXPECT_EQ(accepted, count == letters.size()) << typed;
         if (count < letters.size()) {
             ++reported;
-            EXPECT_EQ(status.IokzLabel, MissingData);
-            EXPECT_EQ(status.StatusDDLabel, RunCalculation);
             EXPECT_EQ(Row(6).Stuff.Items, sip.Stuff.Items);
             EXPECT_EQ(Row(6).Stuff.Text, sip.Stuff.Text);
             EXPECT_FALSE(Row(6).Ff.Enabled);
@@ -155,37 +148,29 @@ TEST_F(LineKindTest, TypingAKindReportsEveryIncompleteText)
             messages.texts(),
             std::vector<std::string>(static_cast<std::size_t>(reported), "Неизвестный тип линии"));
     // The completed word acts as picking the item.
-    EXPECT_EQ(status.IokzLabel, "Введите исходные данные для расчета");
     EXPECT_EQ(Row(6).Stuff.Text, "Медь");
     EXPECT_TRUE(Row(6).Ff.Enabled);
     EXPECT_EQ(Row(6).Length, "12");
 }
 
-TEST_F(LineKindTest, UnknownKindDoesNotTouchTheResultMenus)
-{
-    status.ResultMenuEnabled = true;
-    status.AddReportMenuEnabled = true;
-    ChangeKind(1, "кабель с ПВХ изоляцией");
-    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Неизвестный тип линии"});
-    EXPECT_TRUE(status.ResultMenuEnabled);
-    EXPECT_TRUE(status.AddReportMenuEnabled);
-}
-
 TEST_F(LineKindTest, LineNumberOutsideOneToSixChangesNothing)
 {
-    ApplyLineKind(0, model, status, messages);
-    ApplyLineKind(7, model, status, messages);
+    const MainInputModel before;
+    EXPECT_TRUE(model.ApplyLineKind(0, messages));
+    EXPECT_TRUE(model.ApplyLineKind(7, messages));
     EXPECT_TRUE(messages.entries().empty());
-    EXPECT_EQ(status.IokzLabel, MainStatus().IokzLabel);
+    for (int line = 1; line <= LineCount; ++line)
+        EXPECT_EQ(Row(line).Stuff.Text,
+                  before.Lines[static_cast<std::size_t>(line - 1)].Stuff.Text);
 }
 
 class WindKindTest : public LineKindTest
 {
 protected:
-    void ChangeScheme(const std::string &scheme)
+    bool ChangeScheme(const std::string &scheme)
     {
         model.WindKind.Text = scheme;
-        WindKindComboBoxChange(model, status, messages);
+        return model.WindKindComboBoxChange(messages);
     }
 };
 
@@ -214,14 +199,12 @@ TEST_F(WindKindTest, UnknownSchemeLeavesThePowerList)
     ChangeScheme("1/1-0");
     model.TransPower.Text = "4";
     for (const char *typed : {"", "Y", "Y/", "y/y-0", "Y/Y-0 "}) {
-        ChangeScheme(typed);
+        EXPECT_FALSE(ChangeScheme(typed)) << typed;
         EXPECT_EQ(model.TransPower.Text, "4") << typed;
         EXPECT_EQ(model.TransPower.Items.size(), 4u) << typed;
     }
     EXPECT_EQ(messages.texts(),
               std::vector<std::string>(5, "Неизвестная схема обмоток трансформатора"));
-    EXPECT_EQ(status.IokzLabel, MissingData);
-    EXPECT_EQ(status.StatusDDLabel, RunCalculation);
 }
 
 TEST(MainInputModelTest, CalculationReadsEveryTextUnchanged)

@@ -73,8 +73,11 @@ TEST_F(TormelSessionTest, ResultWindowShowsTheTextsAsTypedAndGroupsLargeValues)
 
 TEST_F(TormelSessionTest, FailedCalculationKeepsTheLastResultWindow)
 {
+    session.AskNumber().SetNumberPointNoMoreChecked(false);
     session.StartBitBtnClick();
     const ResultWindowModel before = session.ResultWindow();
+    const TCalcResult result = session.Result();
+    session.Status().StatusDDColor = StatusColor::Red;
 
     session.Input().Lines[0].Length = "1,5";
     session.StartBitBtnClick();
@@ -83,13 +86,62 @@ TEST_F(TormelSessionTest, FailedCalculationKeepsTheLastResultWindow)
     EXPECT_FALSE(session.Status().ResultMenuEnabled);
     EXPECT_FALSE(session.Status().AddReportMenuEnabled);
     EXPECT_EQ(session.Status().IokzLabel, "Не хватает данных для расчета!");
+    EXPECT_EQ(session.Status().StatusDDLabel,
+              "Выполните расчет тока однофазного короткого замыкания");
+    EXPECT_EQ(session.Status().StatusDDColor, StatusColor::Red);
     EXPECT_EQ(session.ResultWindow().Labels(), before.Labels());
     EXPECT_NEAR(session.Result().Iokz, 217.44, 0.01);
+    EXPECT_EQ(session.Result().Rsum, result.Rsum);
+    EXPECT_EQ(session.Result().Isr, result.Isr);
+}
+
+// The failure texts come after the driver's own message box, except for a power that is
+// no number, whose box follows them; a lookup's box comes before them too.
+TEST_F(TormelSessionTest, FailureTextsAndMessageBoxesInTheirOrder)
+{
+    std::vector<std::string> labelWhileShown;
+    messages.onShow = [&](const RecordingMessages::Entry &) {
+        labelWhileShown.push_back(session.Status().IokzLabel);
+    };
+    const std::string start = session.Status().IokzLabel;
+    const std::string missing = "Не хватает данных для расчета!";
+
+    session.Input().TransPower.Text = "";
+    session.StartBitBtnClick();
+    session.Status() = MainStatus();
+    session.Input().TransPower.Text = "25";
+    session.Input().Lines[0].Length = "x";
+    session.StartBitBtnClick();
+    session.Status() = MainStatus();
+    session.Input().Lines[0].Length = "0";
+    session.Input().TransPower.Text = "30";
+    session.StartBitBtnClick();
+
+    EXPECT_EQ(
+            messages.texts(),
+            (std::vector<std::string>{"Неверная мощность трансформатора",
+                                      "Неверная длина линии 1",
+                                      "Трансформатор выбранной мощности не заложен в программу"}));
+    EXPECT_EQ(labelWhileShown, (std::vector<std::string>{missing, start, start}));
+    EXPECT_EQ(session.Status().IokzLabel, missing);
 }
 
 TEST_F(TormelSessionTest, AcceptedDeviceIsJudgedAgainAfterEveryCalculation)
 {
     session.AskNumber().SetNumberPointNoMoreChecked(false);
+    // A refused device leaves the window open and the status line as it was.
+    session.DeviceForm().KZAV.Text = "0.9";
+    EXPECT_EQ(session.OKDDBitBtnClick(), DDFormOutcome::StayOpen);
+    EXPECT_EQ(messages.texts(),
+              std::vector<std::string>{
+                      "Неверная величина коэффициента запаса автоматического выключателя"});
+    session.Status().StatusDDColor = StatusColor::Red;
+    session.Status().StatusDDLabel = "до";
+    session.DeviceForm().KZAV.Text = "1.1";
+    session.BitBtn3Click(); // a reset changes the text but keeps the colour
+    EXPECT_EQ(session.Status().StatusDDLabel, "В расчете не определен");
+    EXPECT_EQ(session.Status().StatusDDColor, StatusColor::Red);
+
     // The starting breaker: 16 A, release multiple 10, safety factor 1.1 gives 176 A.
     EXPECT_EQ(session.OKDDBitBtnClick(), DDFormOutcome::Close);
     EXPECT_EQ(session.ResultWindow().Device.TokSR, "Iср=176 А");
@@ -119,13 +171,18 @@ TEST_F(TormelSessionTest, PointNameDialogFollowsItsCheckBox)
     int shown = 0;
     session.ShowPointNameDialog = [&] {
         ++shown;
-        // The dialog sees the finished calculation: result window filled, menus enabled.
+        // The dialog sees the finished calculation: the result line, the verdict, the
+        // result window and the menus.
+        EXPECT_EQ(session.Status().IokzLabel, "Ток однофазного короткого замыкания равен 217 А");
+        EXPECT_EQ(session.Status().StatusDDLabel, "В расчете не определен");
         EXPECT_EQ(session.ResultWindow().RsumLabel, "Rф-н=692,40 мОм");
         EXPECT_TRUE(session.Status().AddReportMenuEnabled);
+        EXPECT_TRUE(session.Status().ResultMenuEnabled);
         session.AskNumber().SetNumberEditText("К-1");
         EXPECT_TRUE(session.OKButtonClick());
     };
 
+    session.Status().setMissingData(); // the verdict must overwrite it before the dialog
     session.StartBitBtnClick();
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(session.Report().Cell(0, 0), "К-1");
@@ -157,6 +214,21 @@ TEST_F(TormelSessionTest, ListChangesGoThroughTheSessionState)
               std::vector<std::string>{"Неизвестная схема обмоток трансформатора"});
     EXPECT_EQ(session.Status().IokzLabel, "Не хватает данных для расчета!");
     EXPECT_EQ(&session.Messages(), &messages);
+}
+
+TEST_F(TormelSessionTest, UnknownKindLeavesTheFailureTextsButNotTheMenus)
+{
+    session.AskNumber().SetNumberPointNoMoreChecked(false);
+    session.StartBitBtnClick();
+    session.Input().Lines[0].KindPerform.Text = "кабель с ПВХ изоляцией";
+    session.KindPerformLineComboBoxChange(1);
+
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Неизвестный тип линии"});
+    EXPECT_EQ(session.Status().IokzLabel, "Не хватает данных для расчета!");
+    EXPECT_EQ(session.Status().StatusDDLabel,
+              "Выполните расчет тока однофазного короткого замыкания");
+    EXPECT_TRUE(session.Status().ResultMenuEnabled);
+    EXPECT_TRUE(session.Status().AddReportMenuEnabled);
 }
 
 } // namespace
