@@ -84,7 +84,7 @@ bool computeBreaker(const TDeviceDefenceInput &input,
                     IMessageService &messages,
                     const NumberSeparators &separators)
 {
-    writer.state.DeviceKind = 1;
+    writer.state.DeviceKind = ProtectionKind::Breaker;
     writer.setTypeDD("Автоматический выключатель");
 
     const std::optional<double> inom = ReadReal(input.TokAVnom);
@@ -126,7 +126,7 @@ bool computeFuse(const TDeviceDefenceInput &input,
                  IMessageService &messages,
                  const NumberSeparators &separators)
 {
-    writer.state.DeviceKind = 2;
+    writer.state.DeviceKind = ProtectionKind::Fuse;
 
     const std::optional<double> inFuse = ReadReal(input.TokPP);
     if (!inFuse || *inFuse < 0)
@@ -149,9 +149,9 @@ bool computeFuse(const TDeviceDefenceInput &input,
         writer.setTypeDD(std::string(type->DeviceText));
 
     if (input.TimePP == FuseTime5s)
-        writer.state.TimeClass = 1;
+        writer.state.TimeClass = FuseTimeClass::Time5s;
     else if (input.TimePP == FuseTime04s)
-        writer.state.TimeClass = 2;
+        writer.state.TimeClass = FuseTimeClass::Time04s;
     else
         return refuse(messages, "Неправильно указано время срабатывания");
 
@@ -215,10 +215,11 @@ void AlertDeviceDefence(TDeviceDefenceState &state,
     if (current >= isr) {
         if (isr > 0) {
             page.Status = "Срабатывание за нормативное время";
-            if (state.DeviceKind == 1)
+            if (state.DeviceKind == ProtectionKind::Breaker)
                 writer.setTimeSR(std::string(FuseTime04s));
-            else if (state.DeviceKind == 2)
-                writer.setTimeSR(std::string(state.TimeClass == 1 ? FuseTime5s : FuseTime04s));
+            else if (state.DeviceKind == ProtectionKind::Fuse)
+                writer.setTimeSR(std::string(
+                        state.TimeClass == FuseTimeClass::Time5s ? FuseTime5s : FuseTime04s));
             mainStatus.StatusDDLabel = summary("срабатывает");
             mainStatus.StatusDDColor = StatusColor::Black;
         } else {
@@ -228,10 +229,11 @@ void AlertDeviceDefence(TDeviceDefenceState &state,
         }
     } else if (current > 0) {
         page.Status = "Несрабатывание за нормативное время";
-        if (state.DeviceKind == 1)
+        if (state.DeviceKind == ProtectionKind::Breaker)
             writer.setTimeSR("Тср > 0,4 с");
-        else if (state.DeviceKind == 2)
-            writer.setTimeSR(state.TimeClass == 1 ? "Тср > 5 с" : "Тср > 0,4 с");
+        else if (state.DeviceKind == ProtectionKind::Fuse)
+            writer.setTimeSR(state.TimeClass == FuseTimeClass::Time5s ? "Тср > 5 с"
+                                                                      : "Тср > 0,4 с");
         mainStatus.StatusDDLabel = summary("не срабатывает");
         mainStatus.StatusDDColor = StatusColor::Red;
     } else {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/CalcTypes.h"
+#include "protection/FuseData.h"
 
 #include <optional>
 #include <string>
@@ -13,14 +14,17 @@ struct MainStatus;
 struct NumberSeparators;
 struct TDeviceDefencePage;
 
+// Which kind of device the user chose last.
+enum class ProtectionKind { None, Breaker, Fuse };
+
 // The protection device chosen for the line, kept for the whole run of the program.
 // The five texts are those of the result window's device page, which is written
 // alongside them.
 struct TDeviceDefenceState
 {
-    int DeviceKind = 0; // 0 none chosen yet, 1 circuit breaker, 2 fuse
-    int TimeClass = 0;  // fuse normative time: 1 is 5 s, 2 is 0.4 s
-    double Isr = 0;     // trip current, A; -1 after a reset
+    ProtectionKind DeviceKind = ProtectionKind::None;
+    FuseTimeClass TimeClass = FuseTimeClass::None; // a fuse's normative time
+    double Isr = 0;                                // trip current, A; -1 after a reset
     std::string TypeDD = "---";
     std::string Toknom = "---";
     std::string KZ = "---";

@@ -90,11 +90,12 @@ const FuseTypeData *FindFuseType(std::string_view name)
     return nullptr;
 }
 
-std::optional<double> FuseMeltingCurrent(const FuseTypeData &type, int timeClass, double key)
+std::optional<double>
+FuseMeltingCurrent(const FuseTypeData &type, FuseTimeClass timeClass, double key)
 {
     for (const FuseRatedCurrentData &row : type.RatedCurrents) {
         if (row.Key == key)
-            return timeClass == 1 ? row.Imelt5s : row.Imelt04s;
+            return timeClass == FuseTimeClass::Time5s ? row.Imelt5s : row.Imelt04s;
     }
     return std::nullopt;
 }

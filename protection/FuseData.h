@@ -24,6 +24,9 @@ struct FuseTypeData
     std::span<const FuseRatedCurrentData> RatedCurrents;
 };
 
+// The normative time within which a fuse link has to melt.
+enum class FuseTimeClass { None, Time5s, Time04s };
+
 // The fuse types in the order of the window's type list.
 std::span<const FuseTypeData> FuseTypes();
 
@@ -31,7 +34,8 @@ std::span<const FuseTypeData> FuseTypes();
 const FuseTypeData *FindFuseType(std::string_view name);
 
 // The melting current of the link whose key is `key` within the normative time of
-// `timeClass` (1 is 5 s, 2 is 0.4 s); nothing when the type has no such rated current.
-std::optional<double> FuseMeltingCurrent(const FuseTypeData &type, int timeClass, double key);
+// `timeClass`; nothing when the type has no such rated current.
+std::optional<double>
+FuseMeltingCurrent(const FuseTypeData &type, FuseTimeClass timeClass, double key);
 
 } // namespace tormel

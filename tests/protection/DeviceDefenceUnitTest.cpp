@@ -100,7 +100,7 @@ TEST_F(DeviceDefenceTest, BreakerIsAcceptedAndTripsAtEquality)
     ASSERT_TRUE(compute(breaker("16", "10 (\"C\")", "1.1")));
     EXPECT_TRUE(messages.texts().empty());
 
-    EXPECT_EQ(state.DeviceKind, 1);
+    EXPECT_EQ(state.DeviceKind, ProtectionKind::Breaker);
     EXPECT_NEAR(state.Isr, 176, 1e-9);
     EXPECT_EQ(result.Isr, state.Isr);
     EXPECT_EQ(state.TypeDD, "Автоматический выключатель");
@@ -155,7 +155,7 @@ TEST_F(DeviceDefenceTest, FuseTripCurrents)
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.type) + " " + c.current + " " + c.time);
         ASSERT_TRUE(compute(fuse(c.type, c.current, c.factor, c.time)));
-        EXPECT_EQ(state.DeviceKind, 2);
+        EXPECT_EQ(state.DeviceKind, ProtectionKind::Fuse);
         EXPECT_NEAR(state.Isr, c.isr, 1e-9);
         EXPECT_EQ(state.TypeDD, c.typeText);
         EXPECT_EQ(state.Toknom, std::string("Iном=") + c.current + " А");
@@ -219,6 +219,17 @@ TEST_F(DeviceDefenceTest, EachRefusalShowsItsOneMessage)
     }
 }
 
+// Only a factor below 1 is refused: exactly 1 is a valid breaker safety factor.
+TEST_F(DeviceDefenceTest, BreakerSafetyFactorOfExactlyOneIsAccepted)
+{
+    EXPECT_TRUE(compute(breaker("16", "10", "1")));
+    EXPECT_TRUE(compute(breaker("16", "10", "1.0")));
+    EXPECT_TRUE(messages.texts().empty());
+    EXPECT_EQ(state.Isr, 160);
+    EXPECT_EQ(state.KZ, "Кз=1.0");
+    EXPECT_FALSE(compute(breaker("16", "10", "0.999")));
+}
+
 TEST_F(DeviceDefenceTest, ZeroRatedCurrentIsAcceptedWithoutSign)
 {
     ASSERT_TRUE(compute(breaker("-0", "10", "1.1")));
@@ -250,27 +261,27 @@ TEST_F(DeviceDefenceTest, RefusedPressKeepsWhatItsEarlierStepsWrote)
 
     // Refused at the time: the rated current, factor and type are already written.
     EXPECT_FALSE(compute(fuse("НПН", "40", "1.2", "")));
-    EXPECT_EQ(state.DeviceKind, 2);
+    EXPECT_EQ(state.DeviceKind, ProtectionKind::Fuse);
     EXPECT_EQ(state.Toknom, "Iном=40 А");
     EXPECT_EQ(state.KZ, "Kз=1.2");
     EXPECT_EQ(state.TypeDD, "Плавкий предохранитель (НПН)");
     EXPECT_EQ(state.TokSR, "Iср=176 А");
     EXPECT_EQ(state.TimeSR, "Тср < 0,4 с");
     EXPECT_NEAR(state.Isr, 176, 1e-9);
-    EXPECT_EQ(state.TimeClass, 0);
+    EXPECT_EQ(state.TimeClass, FuseTimeClass::None);
     expectMirrored();
     EXPECT_EQ(mainStatus.StatusDDLabel, acceptedStatus); // no verdict on a refusal
 
     // A breaker press writes its kind and type before anything is checked.
     EXPECT_FALSE(compute(breaker("x", "10", "1.1")));
-    EXPECT_EQ(state.DeviceKind, 1);
+    EXPECT_EQ(state.DeviceKind, ProtectionKind::Breaker);
     EXPECT_EQ(state.TypeDD, "Автоматический выключатель");
     EXPECT_EQ(state.Toknom, "Iном=40 А");
 
     // An unknown fuse type sets the time class and clears the trip current, so the next
     // verdict finds no device.
     EXPECT_FALSE(compute(fuse("ПН-2", "63", "1.1", "Тср < 0,4 с")));
-    EXPECT_EQ(state.TimeClass, 2);
+    EXPECT_EQ(state.TimeClass, FuseTimeClass::Time04s);
     EXPECT_EQ(state.Isr, 0);
     EXPECT_EQ(result.Isr, 0);
     EXPECT_EQ(state.TypeDD, "Автоматический выключатель");
@@ -284,7 +295,8 @@ TEST_F(DeviceDefenceTest, VerdictBranches)
     struct Case
     {
         const char *name;
-        int deviceKind, timeClass;
+        ProtectionKind deviceKind;
+        FuseTimeClass timeClass;
         double isr, iokz;
         const char *mainText;
         StatusColor color;
@@ -294,8 +306,8 @@ TEST_F(DeviceDefenceTest, VerdictBranches)
     const char *prefix = "T, I, S, ";
     const Case cases[] = {
             {"breaker trips",
-             1,
-             0,
+             ProtectionKind::Breaker,
+             FuseTimeClass::None,
              176,
              200,
              "Тср < 0,4 с, срабатывает",
@@ -303,8 +315,8 @@ TEST_F(DeviceDefenceTest, VerdictBranches)
              "Срабатывание за нормативное время",
              "Тср < 0,4 с"},
             {"trip at equality",
-             2,
-             1,
+             ProtectionKind::Fuse,
+             FuseTimeClass::Time5s,
              330,
              330,
              "Тср < 5 с, срабатывает",
@@ -312,8 +324,8 @@ TEST_F(DeviceDefenceTest, VerdictBranches)
              "Срабатывание за нормативное время",
              "Тср < 5 с"},
             {"fuse 0.4 s trips",
-             2,
-             2,
+             ProtectionKind::Fuse,
+             FuseTimeClass::Time04s,
              600,
              601,
              "Тср < 0,4 с, срабатывает",
@@ -321,8 +333,8 @@ TEST_F(DeviceDefenceTest, VerdictBranches)
              "Срабатывание за нормативное время",
              "Тср < 0,4 с"},
             {"just below: rounded 176 does not trip",
-             1,
-             0,
+             ProtectionKind::Breaker,
+             FuseTimeClass::None,
              176,
              175.6,
              "Тср > 0,4 с, не срабатывает",
@@ -330,8 +342,8 @@ TEST_F(DeviceDefenceTest, VerdictBranches)
              "Несрабатывание за нормативное время",
              "Тср > 0,4 с"},
             {"fuse 5 s fails",
-             2,
-             1,
+             ProtectionKind::Fuse,
+             FuseTimeClass::Time5s,
              330,
              329,
              "Тср > 5 с, не срабатывает",
@@ -339,8 +351,8 @@ TEST_F(DeviceDefenceTest, VerdictBranches)
              "Несрабатывание за нормативное время",
              "Тср > 5 с"},
             {"fuse 0.4 s fails",
-             2,
-             2,
+             ProtectionKind::Fuse,
+             FuseTimeClass::Time04s,
              600,
              1,
              "Тср > 0,4 с, не срабатывает",
@@ -348,8 +360,8 @@ TEST_F(DeviceDefenceTest, VerdictBranches)
              "Несрабатывание за нормативное время",
              "Тср > 0,4 с"},
             {"no kind keeps the trip time",
-             0,
-             0,
+             ProtectionKind::None,
+             FuseTimeClass::None,
              176,
              1,
              "old, не срабатывает",
@@ -357,8 +369,8 @@ TEST_F(DeviceDefenceTest, VerdictBranches)
              "Несрабатывание за нормативное время",
              "old"},
             {"no device",
-             1,
-             0,
+             ProtectionKind::Breaker,
+             FuseTimeClass::None,
              0,
              100,
              nullptr,
@@ -366,8 +378,8 @@ TEST_F(DeviceDefenceTest, VerdictBranches)
              "В расчете не определен",
              "old"},
             {"reset device",
-             1,
-             0,
+             ProtectionKind::Breaker,
+             FuseTimeClass::None,
              -1,
              0,
              nullptr,
@@ -375,8 +387,8 @@ TEST_F(DeviceDefenceTest, VerdictBranches)
              "В расчете не определен",
              "old"},
             {"no calculation",
-             1,
-             0,
+             ProtectionKind::Breaker,
+             FuseTimeClass::None,
              176,
              0,
              nullptr,
@@ -384,8 +396,8 @@ TEST_F(DeviceDefenceTest, VerdictBranches)
              "Выполните расчет тока однофазного короткого замыкания",
              "old"},
             {"current not a number",
-             1,
-             0,
+             ProtectionKind::Breaker,
+             FuseTimeClass::None,
              176,
              std::numeric_limits<double>::quiet_NaN(),
              nullptr,
@@ -449,7 +461,7 @@ TEST_F(DeviceDefenceTest, ResetForgetsTheDeviceButKeepsTheColour)
     EXPECT_EQ(state.Isr, -1);
     EXPECT_EQ(result.Isr, -1);
     EXPECT_EQ(result.TimeSR, "---");
-    EXPECT_EQ(state.DeviceKind, 1);
+    EXPECT_EQ(state.DeviceKind, ProtectionKind::Breaker);
     const TDeviceDefencePage fresh;
     EXPECT_EQ(page.TypeDD, fresh.TypeDD);
     EXPECT_EQ(page.Toknom, fresh.Toknom);

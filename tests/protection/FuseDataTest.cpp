@@ -29,8 +29,8 @@ TEST(FuseDataTest, KeysAreTheWholePartsOfTheListedCurrents)
             previousKey = row.Key;
             EXPECT_TRUE(keys.insert(row.Key).second);
             EXPECT_LT(row.Imelt5s, row.Imelt04s);
-            EXPECT_EQ(FuseMeltingCurrent(type, 1, row.Key), row.Imelt5s);
-            EXPECT_EQ(FuseMeltingCurrent(type, 2, row.Key), row.Imelt04s);
+            EXPECT_EQ(FuseMeltingCurrent(type, FuseTimeClass::Time5s, row.Key), row.Imelt5s);
+            EXPECT_EQ(FuseMeltingCurrent(type, FuseTimeClass::Time04s, row.Key), row.Imelt04s);
         }
         EXPECT_EQ(FindFuseType(type.Name), &type);
     }
