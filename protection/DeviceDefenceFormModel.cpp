@@ -95,28 +95,6 @@ void TypePPComboBoxChange(TDeviceDefenceFormModel &model, IMessageService &messa
     model.TokPP = {{}, "0"};
 }
 
-DDFormOutcome OKDDBitBtnClick(const TDeviceDefenceFormModel &model,
-                              TDeviceDefenceState &state,
-                              TCalcResult &result,
-                              MainStatus &mainStatus,
-                              TDeviceDefencePage &page,
-                              IMessageService &messages,
-                              const NumberSeparators &separators)
-{
-    const bool accepted = ComputeDeviceDefence(
-            model.ToInput(), state, result, mainStatus, page, messages, separators);
-    return accepted ? DDFormOutcome::Close : DDFormOutcome::StayOpen;
-}
-
-DDFormOutcome BitBtn3Click(TDeviceDefenceState &state,
-                           TCalcResult &result,
-                           MainStatus &mainStatus,
-                           TDeviceDefencePage &page)
-{
-    ResetDeviceDefence(state, result, mainStatus, page);
-    return DDFormOutcome::Close;
-}
-
 DDFormOutcome BitBtn2Click()
 {
     return DDFormOutcome::Close;

@@ -11,9 +11,6 @@
 namespace tormel {
 
 class IMessageService;
-struct MainStatus;
-struct NumberSeparators;
-struct TDeviceDefencePage;
 
 // The protection device window, free of any widget. The window is created once and only
 // hidden between openings, so this state lives for the whole run: the form shows it and
@@ -49,21 +46,6 @@ void TokNRCheckBoxClick(TDeviceDefenceFormModel &model, bool checked);
 // The text of TypePPComboBox changed (picked or typed; called after every keystroke):
 // refills the rated current list for the type, or reports an unknown type and empties it.
 void TypePPComboBoxChange(TDeviceDefenceFormModel &model, IMessageService &messages);
-
-// "Да": hands the inputs to the trip check; the window closes only on an accepted device.
-DDFormOutcome OKDDBitBtnClick(const TDeviceDefenceFormModel &model,
-                              TDeviceDefenceState &state,
-                              TCalcResult &result,
-                              MainStatus &mainStatus,
-                              TDeviceDefencePage &page,
-                              IMessageService &messages,
-                              const NumberSeparators &separators);
-
-// "Сброс": forgets the device, then the window closes.
-DDFormOutcome BitBtn3Click(TDeviceDefenceState &state,
-                           TCalcResult &result,
-                           MainStatus &mainStatus,
-                           TDeviceDefencePage &page);
 
 // "Отмена" and the close box: the window closes and nothing else changes; the edited
 // texts stay for the next opening.

@@ -1,7 +1,5 @@
 #include "protection/DeviceDefenceUnit.h"
 
-#include "core/DeviceDefencePage.h"
-#include "core/MainStatus.h"
 #include "core/MessageService.h"
 #include "core/NumberFormat.h"
 #include "core/NumberReading.h"
@@ -17,82 +15,55 @@ constexpr const char *Ampere = " А"; // a blank and the Cyrillic capital А
 constexpr const char *NoDevice = "В расчете не определен";
 constexpr const char *NoCalculation = "Выполните расчет тока однофазного короткого замыкания";
 
-// Every text of the device is shown by the result window's page the moment it changes,
-// and the trip current and trip time travel with the calculation result into the report.
-struct DeviceWriter
+// The trip current and trip time travel with the calculation result into the report.
+void setIsr(TDeviceDefenceState &state, TCalcResult &result, double isr)
 {
-    TDeviceDefenceState &state;
-    TCalcResult &result;
-    TDeviceDefencePage &page;
+    state.Isr = isr;
+    result.Isr = isr;
+}
 
-    void setTypeDD(std::string text)
-    {
-        state.TypeDD = text;
-        page.TypeDD = std::move(text);
-    }
-    void setToknom(std::string text)
-    {
-        state.Toknom = text;
-        page.Toknom = std::move(text);
-    }
-    void setKZ(std::string text)
-    {
-        state.KZ = text;
-        page.KZ = std::move(text);
-    }
-    void setTokSR(std::string text)
-    {
-        state.TokSR = text;
-        page.TokSR = std::move(text);
-    }
-    void setTimeSR(std::string text)
-    {
-        state.TimeSR = text;
-        result.TimeSR = text;
-        page.TimeSR = std::move(text);
-    }
-    void setIsr(double isr)
-    {
-        state.Isr = isr;
-        result.Isr = isr;
-    }
-};
+void setTimeSR(TDeviceDefenceState &state, TCalcResult &result, std::string text)
+{
+    result.TimeSR = text;
+    state.TimeSR = std::move(text);
+}
 
-bool refuse(IMessageService &messages, const char *text)
+using Accepted = std::optional<TDeviceStatusLine>;
+
+Accepted refuse(IMessageService &messages, const char *text)
 {
     messages.showMessage(text);
-    return false;
+    return std::nullopt;
 }
 
 // The trip current text, the verdict and the acceptance shared by both kinds of device.
-bool acceptTripCurrent(double isr,
-                       DeviceWriter &writer,
-                       MainStatus &mainStatus,
-                       const NumberSeparators &separators)
+Accepted acceptTripCurrent(double isr,
+                           TDeviceDefenceState &state,
+                           TCalcResult &result,
+                           const NumberSeparators &separators)
 {
     if (isr == 0)
         isr = 0; // a rated current typed as "-0" must not show as "-0"
-    writer.setIsr(isr);
-    writer.setTokSR("Iср=" + FormatGeneral(isr, separators) + Ampere);
-    AlertDeviceDefence(writer.state, writer.result, mainStatus, writer.page);
-    return true;
+    setIsr(state, result, isr);
+    state.TokSR = "Iср=" + FormatGeneral(isr, separators) + Ampere;
+    return AlertDeviceDefence(state, result);
 }
 
-bool computeBreaker(const TDeviceDefenceInput &input,
-                    DeviceWriter &writer,
-                    MainStatus &mainStatus,
-                    IMessageService &messages,
-                    const NumberSeparators &separators)
+Accepted computeBreaker(const TDeviceDefenceInput &input,
+                        TDeviceDefenceState &state,
+                        TCalcResult &result,
+                        IMessageService &messages,
+                        const NumberSeparators &separators)
 {
-    writer.state.DeviceKind = ProtectionKind::Breaker;
-    writer.setTypeDD("Автоматический выключатель");
+    state.DeviceKind = ProtectionKind::Breaker;
+    state.TypeDD = "Автоматический выключатель";
 
     const std::optional<double> inom = ReadReal(input.TokAVnom);
     if (!inom || *inom < 0)
         return refuse(messages,
                       "Неверная величина номинального тока расцепителя автоматического "
                       "выключателя");
-    writer.setToknom("Iном=" + input.TokAVnom + Ampere);
+    state.Toknom = "Iном=" + input.TokAVnom + Ampere;
 
     std::optional<double> release; // the multiple, or the release current when checked
     if (!input.TokNRChecked) {
@@ -110,35 +81,35 @@ bool computeBreaker(const TDeviceDefenceInput &input,
     const std::optional<double> kz = ReadReal(input.KZAV);
     if (!kz || *kz < 1)
         return refuse(messages, badFactor);
-    writer.setKZ("Кз=" + input.KZAV);
+    state.KZ = "Кз=" + input.KZAV;
 
     const double isr = input.TokNRChecked ? *release * *kz : *inom * *release * *kz;
     // Values each within the range of a double can still multiply beyond it; such a
     // device cannot be judged, so the last factor read is refused.
     if (!std::isfinite(isr))
         return refuse(messages, badFactor);
-    return acceptTripCurrent(isr, writer, mainStatus, separators);
+    return acceptTripCurrent(isr, state, result, separators);
 }
 
-bool computeFuse(const TDeviceDefenceInput &input,
-                 DeviceWriter &writer,
-                 MainStatus &mainStatus,
-                 IMessageService &messages,
-                 const NumberSeparators &separators)
+Accepted computeFuse(const TDeviceDefenceInput &input,
+                     TDeviceDefenceState &state,
+                     TCalcResult &result,
+                     IMessageService &messages,
+                     const NumberSeparators &separators)
 {
-    writer.state.DeviceKind = ProtectionKind::Fuse;
+    state.DeviceKind = ProtectionKind::Fuse;
 
     const std::optional<double> inFuse = ReadReal(input.TokPP);
     if (!inFuse || *inFuse < 0)
         return refuse(messages, "Неверная величина тока плавкой вставки предохранителя");
-    writer.setToknom("Iном=" + input.TokPP + Ampere);
+    state.Toknom = "Iном=" + input.TokPP + Ampere;
 
     const char *const badFactor
             = "Неверная величина коэффициента запаса плавкой вставки предохранителя";
     const std::optional<double> kz = ReadReal(input.KZPP);
     if (!kz || *kz < 0)
         return refuse(messages, badFactor);
-    writer.setKZ("Kз=" + input.KZPP); // a Latin K here, unlike the breaker's
+    state.KZ = "Kз=" + input.KZPP; // a Latin K here, unlike the breaker's
 
     // The tables are keyed by the whole part of the rated current. It stays a double:
     // a huge current simply matches no key instead of overflowing an integer.
@@ -146,28 +117,28 @@ bool computeFuse(const TDeviceDefenceInput &input,
 
     const FuseTypeData *type = FindFuseType(input.TypePP);
     if (type)
-        writer.setTypeDD(std::string(type->DeviceText));
+        state.TypeDD = std::string(type->DeviceText);
 
     if (input.TimePP == FuseTime5s)
-        writer.state.TimeClass = FuseTimeClass::Time5s;
+        state.TimeClass = FuseTimeClass::Time5s;
     else if (input.TimePP == FuseTime04s)
-        writer.state.TimeClass = FuseTimeClass::Time04s;
+        state.TimeClass = FuseTimeClass::Time04s;
     else
         return refuse(messages, "Неправильно указано время срабатывания");
 
     if (!type) {
-        writer.setIsr(0);
+        setIsr(state, result, 0);
         return refuse(messages, "Неправильно указан тип предохранителя");
     }
 
-    const std::optional<double> imelt = FuseMeltingCurrent(*type, writer.state.TimeClass, key);
+    const std::optional<double> imelt = FuseMeltingCurrent(*type, state.TimeClass, key);
     if (!imelt)
         return refuse(messages, "Неизвестный номинальный ток плавкой вставки предохранителя.");
 
     const double isr = *imelt * *kz;
     if (!std::isfinite(isr))
         return refuse(messages, badFactor);
-    return acceptTripCurrent(isr, writer, mainStatus, separators);
+    return acceptTripCurrent(isr, state, result, separators);
 }
 
 } // namespace
@@ -180,31 +151,24 @@ std::optional<double> ReadReleaseMultiple(std::string_view text)
     return ReadReal(text.substr(0, length));
 }
 
-bool ComputeDeviceDefence(const TDeviceDefenceInput &input,
-                          TDeviceDefenceState &state,
-                          TCalcResult &result,
-                          MainStatus &mainStatus,
-                          TDeviceDefencePage &page,
-                          IMessageService &messages,
-                          const NumberSeparators &separators)
+std::optional<TDeviceStatusLine> ComputeDeviceDefence(const TDeviceDefenceInput &input,
+                                                      TDeviceDefenceState &state,
+                                                      TCalcResult &result,
+                                                      IMessageService &messages,
+                                                      const NumberSeparators &separators)
 {
-    DeviceWriter writer{state, result, page};
     if (input.AV)
-        return computeBreaker(input, writer, mainStatus, messages, separators);
-    return computeFuse(input, writer, mainStatus, messages, separators);
+        return computeBreaker(input, state, result, messages, separators);
+    return computeFuse(input, state, result, messages, separators);
 }
 
-void AlertDeviceDefence(TDeviceDefenceState &state,
-                        TCalcResult &result,
-                        MainStatus &mainStatus,
-                        TDeviceDefencePage &page)
+TDeviceStatusLine AlertDeviceDefence(TDeviceDefenceState &state, TCalcResult &result)
 {
-    DeviceWriter writer{state, result, page};
     const double current = result.Iokz; // unrounded: 175.6 A does not trip a 176 A device
     const double isr = state.Isr;
     // The result may be a new calculation's: the device's values travel with it whatever
     // the branch below.
-    writer.setIsr(isr);
+    setIsr(state, result, isr);
     result.TimeSR = state.TimeSR;
 
     auto summary = [&state](const char *outcome) {
@@ -214,50 +178,44 @@ void AlertDeviceDefence(TDeviceDefenceState &state,
 
     if (current >= isr) {
         if (isr > 0) {
-            page.Status = "Срабатывание за нормативное время";
+            state.Status = "Срабатывание за нормативное время";
             if (state.DeviceKind == ProtectionKind::Breaker)
-                writer.setTimeSR(std::string(FuseTime04s));
+                setTimeSR(state, result, std::string(FuseTime04s));
             else if (state.DeviceKind == ProtectionKind::Fuse)
-                writer.setTimeSR(std::string(
-                        state.TimeClass == FuseTimeClass::Time5s ? FuseTime5s : FuseTime04s));
-            mainStatus.StatusDDLabel = summary("срабатывает");
-            mainStatus.StatusDDColor = StatusColor::Black;
-        } else {
-            mainStatus.StatusDDLabel = NoDevice;
-            mainStatus.StatusDDColor = StatusColor::Black;
-            page.Status = NoDevice;
+                setTimeSR(state,
+                          result,
+                          std::string(state.TimeClass == FuseTimeClass::Time5s ? FuseTime5s
+                                                                               : FuseTime04s));
+            return {summary("срабатывает"), StatusColor::Black};
         }
-    } else if (current > 0) {
-        page.Status = "Несрабатывание за нормативное время";
-        if (state.DeviceKind == ProtectionKind::Breaker)
-            writer.setTimeSR("Тср > 0,4 с");
-        else if (state.DeviceKind == ProtectionKind::Fuse)
-            writer.setTimeSR(state.TimeClass == FuseTimeClass::Time5s ? "Тср > 5 с"
-                                                                      : "Тср > 0,4 с");
-        mainStatus.StatusDDLabel = summary("не срабатывает");
-        mainStatus.StatusDDColor = StatusColor::Red;
-    } else {
-        // Also a current that is not a number at all: nothing sensible to judge.
-        mainStatus.StatusDDLabel = NoCalculation;
-        mainStatus.StatusDDColor = StatusColor::Black;
-        page.Status = NoCalculation;
+        state.Status = NoDevice;
+        return {NoDevice, StatusColor::Black};
     }
+    if (current > 0) {
+        state.Status = "Несрабатывание за нормативное время";
+        if (state.DeviceKind == ProtectionKind::Breaker)
+            setTimeSR(state, result, "Тср > 0,4 с");
+        else if (state.DeviceKind == ProtectionKind::Fuse)
+            setTimeSR(state,
+                      result,
+                      state.TimeClass == FuseTimeClass::Time5s ? "Тср > 5 с" : "Тср > 0,4 с");
+        return {summary("не срабатывает"), StatusColor::Red};
+    }
+    // Also a current that is not a number at all: nothing sensible to judge.
+    state.Status = NoCalculation;
+    return {NoCalculation, StatusColor::Black};
 }
 
-void ResetDeviceDefence(TDeviceDefenceState &state,
-                        TCalcResult &result,
-                        MainStatus &mainStatus,
-                        TDeviceDefencePage &page)
+TDeviceStatusLine ResetDeviceDefence(TDeviceDefenceState &state, TCalcResult &result)
 {
-    DeviceWriter writer{state, result, page};
-    writer.setTypeDD("---");
-    writer.setToknom("---");
-    writer.setKZ("---");
-    writer.setTokSR("---");
-    writer.setTimeSR("---");
-    writer.setIsr(-1);
-    mainStatus.StatusDDLabel = NoDevice;
-    page.Status = NoDevice;
+    state.TypeDD = "---";
+    state.Toknom = "---";
+    state.KZ = "---";
+    state.TokSR = "---";
+    setTimeSR(state, result, "---");
+    setIsr(state, result, -1);
+    state.Status = NoDevice;
+    return {NoDevice, std::nullopt};
 }
 
 } // namespace tormel

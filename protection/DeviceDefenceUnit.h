@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/CalcTypes.h"
+#include "protection/DeviceStatusLine.h"
 #include "protection/FuseData.h"
 
 #include <optional>
@@ -10,16 +11,13 @@
 namespace tormel {
 
 class IMessageService;
-struct MainStatus;
 struct NumberSeparators;
-struct TDeviceDefencePage;
 
 // Which kind of device the user chose last.
 enum class ProtectionKind { None, Breaker, Fuse };
 
 // The protection device chosen for the line, kept for the whole run of the program.
-// The five texts are those of the result window's device page, which is written
-// alongside them.
+// Its texts are those that the result window's page "Аппарат защиты" shows.
 struct TDeviceDefenceState
 {
     ProtectionKind DeviceKind = ProtectionKind::None;
@@ -30,6 +28,7 @@ struct TDeviceDefenceState
     std::string KZ = "---";
     std::string TokSR = "---";
     std::string TimeSR = "---";
+    std::string Status = "в расчете не определен."; // the verdict line of the page
 };
 
 // The texts of the protection device window for one press of "Да", as typed or picked.
@@ -57,29 +56,22 @@ inline constexpr std::string_view FuseTime04s = "Тср < 0,4 с";
 std::optional<double> ReadReleaseMultiple(std::string_view text);
 
 // Checks the device data, computes its trip current and texts, and judges the device
-// against result.Iokz. Returns true when the device is accepted; otherwise shows one
-// message and returns false, keeping whatever the steps before the refusal wrote.
-bool ComputeDeviceDefence(const TDeviceDefenceInput &input,
-                          TDeviceDefenceState &state,
-                          TCalcResult &result,
-                          MainStatus &mainStatus,
-                          TDeviceDefencePage &page,
-                          IMessageService &messages,
-                          const NumberSeparators &separators);
+// against result.Iokz. Gives the main window's device status line when the device is
+// accepted; otherwise shows one message and gives nothing, keeping whatever the steps
+// before the refusal wrote.
+std::optional<TDeviceStatusLine> ComputeDeviceDefence(const TDeviceDefenceInput &input,
+                                                      TDeviceDefenceState &state,
+                                                      TCalcResult &result,
+                                                      IMessageService &messages,
+                                                      const NumberSeparators &separators);
 
 // The verdict: does the device trip on result.Iokz within the normative time? Writes the
-// trip time text, both device status lines and the main status colour, and copies the
-// trip current and trip time into the result.
-void AlertDeviceDefence(TDeviceDefenceState &state,
-                        TCalcResult &result,
-                        MainStatus &mainStatus,
-                        TDeviceDefencePage &page);
+// trip time text and the page's verdict line, copies the trip current and trip time into
+// the result, and gives the main window's device status line with its colour.
+TDeviceStatusLine AlertDeviceDefence(TDeviceDefenceState &state, TCalcResult &result);
 
 // Forgets the device: every later verdict reads "В расчете не определен" until a device
-// is accepted again. The main status colour stays as it was.
-void ResetDeviceDefence(TDeviceDefenceState &state,
-                        TCalcResult &result,
-                        MainStatus &mainStatus,
-                        TDeviceDefencePage &page);
+// is accepted again. The main window's status colour stays as it was.
+TDeviceStatusLine ResetDeviceDefence(TDeviceDefenceState &state, TCalcResult &result);
 
 } // namespace tormel

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "calc/CalcTypes.h"
-#include "core/DeviceDefencePage.h"
+#include "protection/DeviceDefenceUnit.h"
 
 #include <array>
 #include <string>
@@ -14,9 +14,13 @@ struct NumberSeparators;
 
 // The texts of the result window. They start as placeholders, are rewritten after every
 // successful calculation and keep their texts in between; the page of the protection
-// device is written by the device check.
+// device shows the device's own texts.
 struct ResultWindowModel
 {
+    explicit ResultWindowModel(const TDeviceDefenceState &device)
+        : Device(device)
+    {}
+
     // Page "Трансформатор".
     std::string StLabel = "Sном=___ кВ*А";
     std::string WindKindLabel = "Y/Y-0";
@@ -33,7 +37,7 @@ struct ResultWindowModel
     std::string ZLineLabel = "---";
 
     // Page "Аппарат защиты".
-    TDeviceDefencePage Device;
+    const TDeviceDefenceState &Device;
 
     // Below the pages.
     std::string RotherLabel = "Rпр=";

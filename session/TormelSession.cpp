@@ -35,7 +35,7 @@ void TormelSession::StartBitBtnClick()
 
     m_status.IokzLabel
             = "Ток однофазного короткого замыкания равен " + FormatCurrent(m_result.Iokz) + " А";
-    AlertDeviceDefence(m_device, m_result, m_status, m_resultWindow.Device);
+    m_status.setDeviceLine(AlertDeviceDefence(m_device, m_result));
     m_resultWindow.Fill(input, m_result, m_separators);
     m_status.ResultMenuEnabled = true;
     m_status.AddReportMenuEnabled = true;
@@ -57,18 +57,19 @@ void TormelSession::KindPerformLineComboBoxChange(int line)
 
 DDFormOutcome TormelSession::OKDDBitBtnClick()
 {
-    return tormel::OKDDBitBtnClick(m_deviceForm,
-                                   m_device,
-                                   m_result,
-                                   m_status,
-                                   m_resultWindow.Device,
-                                   m_messages,
-                                   m_separators);
+    // The window closes only on an accepted device.
+    const std::optional<TDeviceStatusLine> line = ComputeDeviceDefence(
+            m_deviceForm.ToInput(), m_device, m_result, m_messages, m_separators);
+    if (!line)
+        return DDFormOutcome::StayOpen;
+    m_status.setDeviceLine(*line);
+    return DDFormOutcome::Close;
 }
 
 DDFormOutcome TormelSession::BitBtn3Click()
 {
-    return tormel::BitBtn3Click(m_device, m_result, m_status, m_resultWindow.Device);
+    m_status.setDeviceLine(ResetDeviceDefence(m_device, m_result));
+    return DDFormOutcome::Close;
 }
 
 bool TormelSession::OKButtonClick()

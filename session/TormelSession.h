@@ -2,12 +2,12 @@
 
 #include "calc/CalcTypes.h"
 #include "calc/MainInputModel.h"
-#include "core/MainStatus.h"
 #include "core/NumberFormat.h"
 #include "protection/DeviceDefenceFormModel.h"
 #include "protection/DeviceDefenceUnit.h"
 #include "report/AskNumberModel.h"
 #include "report/ReportTable.h"
+#include "session/MainStatus.h"
 #include "session/ResultWindowModel.h"
 
 #include <functional>
@@ -72,8 +72,8 @@ private:
     MainInputModel m_input;
     MainStatus m_status;
     TCalcResult m_result;
-    ResultWindowModel m_resultWindow;
-    TDeviceDefenceState m_device;
+    TDeviceDefenceState m_device; // before the result window, which shows its texts
+    ResultWindowModel m_resultWindow{m_device};
     TDeviceDefenceFormModel m_deviceForm;
     AskNumberModel m_askNumber;
     ReportTable m_report;

@@ -15,16 +15,18 @@ TEST(ResultWindowModelTest, RoundsTheArcResistanceToWholeMilliohms)
     TCalcResult result;
     result.Rother = 12.6;
     TCalcInput input;
-    ResultWindowModel window;
+    const TDeviceDefenceState device;
+    ResultWindowModel window(device);
     window.Fill(input, result, NumberSeparators::english());
     EXPECT_EQ(window.RotherLabel, "Rпр=13 мОм");
 }
 
 TEST(ResultWindowModelTest, LabelsAreListedOnceEachInWindowOrder)
 {
-    ResultWindowModel window;
+    TDeviceDefenceState device;
+    ResultWindowModel window(device);
     window.XLineLabels[3] = "1.00";
-    window.Device.TimeSR = "Tср < 5 с";
+    device.TimeSR = "Tср < 5 с";
 
     const auto labels = window.Labels();
     ASSERT_EQ(labels.size(), 5u + 18u + 3u + 6u + 5u);

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "protection/DeviceStatusLine.h"
+
 #include <string>
 
 namespace tormel {
 
-enum class StatusColor { Black, Red };
-
-// The main window's two status lines and the two result menu items, which the
-// calculation and the protection device check write and the window only shows.
+// The main window's two status lines and the two result menu items, which the session
+// writes after the calculation and the protection device check and the window only shows.
 struct MainStatus
 {
     std::string IokzLabel = "Введите исходные данные для расчета";
@@ -21,6 +21,13 @@ struct MainStatus
     {
         IokzLabel = "Не хватает данных для расчета!";
         StatusDDLabel = "Выполните расчет тока однофазного короткого замыкания";
+    }
+
+    void setDeviceLine(const TDeviceStatusLine &line)
+    {
+        StatusDDLabel = line.Text;
+        if (line.Color)
+            StatusDDColor = *line.Color;
     }
 };
 
