@@ -4,8 +4,10 @@
 
 #include <xlsxwriter.h>
 
+#include <clocale>
 #include <cstdlib>
 #include <filesystem>
+#include <locale.h>
 #include <unistd.h>
 
 namespace tormel {
@@ -15,6 +17,33 @@ namespace {
 constexpr int XdgMimeTimeoutMs = 5000;
 constexpr double NarrowWidth = 8;
 constexpr double WideWidth = 11;
+
+// libxlsxwriter prints its numbers (widths, margins) with the C library, which
+// would write a decimal comma under the user's Russian numeric locale, set by the
+// toolkit from the environment. The "C" locale is set for this thread only, while
+// the workbook is built and written, whatever the process's locale is.
+class CNumericLocale
+{
+public:
+    CNumericLocale()
+        : m_locale(newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr)))
+        , m_previous(m_locale ? uselocale(m_locale) : static_cast<locale_t>(nullptr))
+    {}
+    ~CNumericLocale()
+    {
+        if (m_locale) {
+            uselocale(m_previous);
+            freelocale(m_locale);
+        }
+    }
+    bool active() const { return m_locale != static_cast<locale_t>(nullptr); }
+    CNumericLocale(const CNumericLocale &) = delete;
+    CNumericLocale &operator=(const CNumericLocale &) = delete;
+
+private:
+    locale_t m_locale;
+    locale_t m_previous;
+};
 
 lxw_format *NewFormat(lxw_workbook *book, bool bold, std::uint8_t align, bool border)
 {
@@ -41,6 +70,9 @@ std::string NewFilePath(const std::string &folder)
 
 void WriteExportWorkbook(const ExportGrid &grid, const std::string &path)
 {
+    const CNumericLocale cLocale;
+    if (!cLocale.active())
+        throw ExportError("Не удалось выбрать числовой формат \"C\" для записи книги.");
     lxw_workbook *book = workbook_new(path.c_str());
     if (!book)
         throw ExportError("Не удалось создать книгу " + path);

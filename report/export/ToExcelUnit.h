@@ -18,7 +18,8 @@ public:
 };
 
 // "в Excel": writes the grid as a new .xlsx workbook in the temporary folder and
-// opens it with the desktop's application for .xlsx files.
+// opens it with the desktop's application for .xlsx files. The file does not
+// depend on the process's numeric locale.
 class XlsxExport final : public ISpreadsheetExport
 {
 public:

@@ -1,5 +1,5 @@
-// The export's grid and messages, the .xlsx workbook read back from the file, and
-// the loading of the UNO module.
+// The export's grid and messages, the .xlsx workbook read back from the file,
+// and the loading of the UNO module.
 
 #include "report/ReportTable.h"
 #include "report/export/SpreadsheetExport.h"
@@ -11,7 +11,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdlib>
 #include <filesystem>
+#include <regex>
+#include <sstream>
 
 namespace tormel {
 namespace {
@@ -23,7 +27,8 @@ using testing::RecordingMessages;
 using ::testing::SizeIs;
 using testing::XlsxContents;
 
-// A report whose first `points` rows are in use: "ТК<r+1>", then "<col*10+r>,5".
+// A report whose first `points` rows are in use: "ТК<r+1>", then
+// "<col*10+r>,5".
 ReportTable MakeReport(int points, int rows = 20)
 {
     ReportTable table;
@@ -330,6 +335,51 @@ TEST_F(XlsxExportTest, NotInstalledWithoutADesktopApplication)
             opener, [] { return false; }, folder);
     EXPECT_FALSE(unregistered.isInstalled());
     EXPECT_TRUE(excel.isInstalled());
+}
+
+// The desktop program's toolkit sets the C library's locale from the
+// environment, and every user here has a Russian one, whose decimal separator
+// is a comma.
+class RussianLocaleTest : public XlsxExportTest
+{
+protected:
+    void SetUp() override
+    {
+        if (!std::setlocale(LC_ALL, "ru_RU.UTF-8")) {
+            // A fresh machine has no locales generated.
+            [[maybe_unused]] const int generated
+                    = std::system("localedef -i ru_RU -f UTF-8 ru_RU.UTF-8 >/dev/null 2>&1");
+            ASSERT_NE(std::setlocale(LC_ALL, "ru_RU.UTF-8"), nullptr)
+                    << "the locale ru_RU.UTF-8 is missing: run scripts/install-deps.sh";
+        }
+        ASSERT_STREQ(std::localeconv()->decimal_point, ",");
+    }
+    void TearDown() override { std::setlocale(LC_ALL, "C"); }
+};
+
+TEST_F(RussianLocaleTest, WorkbookNumbersKeepTheDecimalPoint)
+{
+    exportReport(MakeReport(2));
+    ASSERT_THAT(opener.opened, SizeIs(1));
+    const std::string &path = opener.opened[0];
+
+    // No number in any part of the file is written with a comma.
+    const std::regex decimalComma("=\"-?[0-9]+,[0-9]+\"");
+    const std::string parts = testing::RunCommand("unzip -Z1 '" + path + "'");
+    std::istringstream names(parts);
+    int checked = 0;
+    for (std::string part; std::getline(names, part);) {
+        SCOPED_TRACE(part);
+        const std::string xml = testing::UnzipEntry(path, part);
+        EXPECT_FALSE(std::regex_search(xml, decimalComma));
+        ++checked;
+    }
+    EXPECT_GE(checked, 5);
+    const std::string sheet = testing::UnzipEntry(path, "xl/worksheets/sheet1.xml");
+    EXPECT_THAT(sheet, HasSubstr("width=\"8.7109375\""));
+    EXPECT_THAT(sheet, HasSubstr("<pageMargins left=\"0.7\""));
+    // The texts of the report keep their own commas.
+    EXPECT_EQ(XlsxContents::Read(path).texts.at("B3"), "10,5");
 }
 
 TEST(CalcModuleTest, MissingModuleOrOfficeIsNotInstalled)
