@@ -25,8 +25,9 @@ constexpr double WideWidth = 11;
 class CNumericLocale
 {
 public:
+    // The thread's other categories stay as they are; only the numbers change.
     CNumericLocale()
-        : m_locale(newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr)))
+        : m_locale(NumericC())
         , m_previous(m_locale ? uselocale(m_locale) : static_cast<locale_t>(nullptr))
     {}
     ~CNumericLocale()
@@ -41,6 +42,17 @@ public:
     CNumericLocale &operator=(const CNumericLocale &) = delete;
 
 private:
+    static locale_t NumericC()
+    {
+        const locale_t current = duplocale(uselocale(static_cast<locale_t>(nullptr)));
+        if (!current)
+            return current;
+        const locale_t made = newlocale(LC_NUMERIC_MASK, "C", current);
+        if (!made)
+            freelocale(current);
+        return made;
+    }
+
     locale_t m_locale;
     locale_t m_previous;
 };

@@ -362,6 +362,8 @@ TEST_F(RussianLocaleTest, WorkbookNumbersKeepTheDecimalPoint)
     exportReport(MakeReport(2));
     ASSERT_THAT(opener.opened, SizeIs(1));
     const std::string &path = opener.opened[0];
+    // The program's own locale is back once the file is written.
+    EXPECT_STREQ(std::localeconv()->decimal_point, ",");
 
     // No number in any part of the file is written with a comma.
     const std::regex decimalComma("=\"-?[0-9]+,[0-9]+\"");
