@@ -2,13 +2,13 @@
 
 #include "app/FormStyle.h"
 #include "app/HelpContext.h"
+#include "app/QtExportProgress.h"
 #include "app/ReportGridModel.h"
 #include "app/StatusHints.h"
 #include "report/ReportMenu.h"
 #include "report/ReportTable.h"
 #include "report/ReportTexts.h"
-#include "report/export/ToCalcUnit.h"
-#include "report/export/ToExcelUnit.h"
+#include "report/export/SpreadsheetExport.h"
 #include "session/TormelSession.h"
 
 #include <QAction>
@@ -81,7 +81,7 @@ QAction *menuItem(QMenu *menu, std::string_view text, const char *name)
 
 TReportForm::TReportForm(TormelSession &session,
                          IFileDialogService &dialogs,
-                         AutomationRegistry &registry,
+                         SpreadsheetPrograms &spreadsheets,
                          IHelpService &help,
                          QWidget *parent)
     : QDialog(parent,
@@ -89,7 +89,7 @@ TReportForm::TReportForm(TormelSession &session,
                       | Qt::WindowCloseButtonHint)
     , m_session(session)
     , m_dialogs(dialogs)
-    , m_registry(registry)
+    , m_spreadsheets(spreadsheets)
 {
     setObjectName(QStringLiteral("ReportForm"));
     setHelpContext(this, ReportHelp);
@@ -366,12 +366,14 @@ void TReportForm::OpenReportMenuClick()
 
 void TReportForm::ExportToExcelReportMenuClick()
 {
-    ExportReportToExcel(m_session.Report(), m_registry, m_session.Messages());
+    QtExportProgress progress(this);
+    ExportReportToExcel(m_session.Report(), m_spreadsheets.excel, m_session.Messages(), progress);
 }
 
 void TReportForm::ExportToCalcReportMenuClick()
 {
-    ExportReportToCalc(m_session.Report(), m_registry, m_session.Messages());
+    QtExportProgress progress(this);
+    ExportReportToCalc(m_session.Report(), m_spreadsheets.calc, m_session.Messages(), progress);
 }
 
 } // namespace tormel

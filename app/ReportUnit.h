@@ -10,11 +10,11 @@ class QTableView;
 
 namespace tormel {
 
-class AutomationRegistry;
 class IFileDialogService;
 class IHelpService;
 class ReportGridModel;
 class TormelSession;
+struct SpreadsheetPrograms;
 
 // The report window: the grid of points, the buttons that move and delete rows, and the
 // menu "Файл" that starts, saves, opens and exports reports. The grid shows the session's
@@ -27,7 +27,7 @@ class TReportForm : public QDialog
 public:
     TReportForm(TormelSession &session,
                 IFileDialogService &dialogs,
-                AutomationRegistry &registry,
+                SpreadsheetPrograms &spreadsheets,
                 IHelpService &help,
                 QWidget *parent = nullptr);
     ~TReportForm() override;
@@ -63,7 +63,7 @@ private:
 
     TormelSession &m_session;
     IFileDialogService &m_dialogs;
-    AutomationRegistry &m_registry;
+    SpreadsheetPrograms &m_spreadsheets;
     ReportGridModel *m_model = nullptr;
     QTableView *m_grid = nullptr;
 };

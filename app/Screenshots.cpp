@@ -14,7 +14,7 @@
 #include "app/TormelWindows.h"
 #include "core/FileDialogService.h"
 #include "core/MessageService.h"
-#include "report/export/Automation.h"
+#include "report/export/SpreadsheetExport.h"
 #include "session/TormelSession.h"
 
 #include <QApplication>
@@ -89,8 +89,8 @@ int main(int argc, char *argv[])
     tormel::TormelSession session(messages, tormel::NumberSeparators::russian());
     tormel::THelpWindow help;
     NoFileDialogs dialogs;
-    tormel::AutomationRegistry registry;
-    tormel::TormelWindows windows(session, help, dialogs, registry);
+    tormel::SpreadsheetPrograms spreadsheets;
+    tormel::TormelWindows windows(session, help, dialogs, spreadsheets);
     windows.showMainWindow();
 
     // The pictures are taken one window at a time: no dialog opens by itself.

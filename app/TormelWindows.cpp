@@ -15,7 +15,7 @@ namespace tormel {
 TormelWindows::TormelWindows(TormelSession &session,
                              IHelpService &help,
                              IFileDialogService &dialogs,
-                             AutomationRegistry &registry)
+                             SpreadsheetPrograms &spreadsheets)
     : m_session(session)
 {
     // 1. The main window.
@@ -44,7 +44,7 @@ TormelWindows::TormelWindows(TormelSession &session,
     };
 
     // 5. The report window and 6. its delete confirmation.
-    m_reportForm = new TReportForm(session, dialogs, registry, help, &main);
+    m_reportForm = new TReportForm(session, dialogs, spreadsheets, help, &main);
     main.ShowReport = [this] { m_reportForm->showModal(); };
     m_deleteAllReportForm = new TDeleteAllReportForm(session.Report(), &main);
     m_reportForm->ShowDeleteAll = [this] { m_deleteAllReportForm->showModal(); };

@@ -4,9 +4,9 @@
 
 namespace tormel {
 
-class AutomationRegistry;
 class IFileDialogService;
 class IHelpService;
+struct SpreadsheetPrograms;
 class TAboutProgramForm;
 class TAskNumberForm;
 class TDeleteAllReportForm;
@@ -22,12 +22,12 @@ class TormelSession;
 class TormelWindows
 {
 public:
-    // The file dialogs and the spreadsheet servers are those of the report window; all
+    // The file dialogs and the spreadsheet programs are those of the report window; all
     // the services must outlive the windows.
     TormelWindows(TormelSession &session,
                   IHelpService &help,
                   IFileDialogService &dialogs,
-                  AutomationRegistry &registry);
+                  SpreadsheetPrograms &spreadsheets);
     ~TormelWindows();
     TormelWindows(const TormelWindows &) = delete;
     TormelWindows &operator=(const TormelWindows &) = delete;

@@ -8,9 +8,9 @@
 #include "app/TormelWindows.h"
 #include "core/LocaleSeparators.h"
 #include "core/Version.h"
-#include "report/export/Automation.h"
 #include "report/export/DesktopFileOpener.h"
-#include "report/export/DesktopServers.h"
+#include "report/export/ToCalcUnit.h"
+#include "report/export/ToExcelUnit.h"
 #include "session/TormelSession.h"
 
 #include <QApplication>
@@ -64,14 +64,15 @@ int main(int argc, char *argv[])
     tormel::THelpWindow help;
     help.setAttribute(Qt::WA_QuitOnClose, false);
 
-    // The spreadsheet servers of the report's export live for the run and go before the
-    // message boxes and the application they may still use.
+    // The spreadsheet programs of the report's export live for the run and go before
+    // the message boxes and the application they may still use.
     tormel::DesktopFileOpener opener;
-    tormel::AutomationRegistry registry;
-    tormel::RegisterDesktopServers(registry, opener);
+    tormel::XlsxExport excel(opener, tormel::DesktopOpensXlsxFiles);
+    tormel::CalcExport calc;
+    tormel::SpreadsheetPrograms spreadsheets{&excel, &calc};
     tormel::QtFileDialogService dialogs;
 
-    tormel::TormelWindows windows(session, help, dialogs, registry);
+    tormel::TormelWindows windows(session, help, dialogs, spreadsheets);
     messages.setBeforeShow([&windows] { windows.MainForm().showState(); });
 
     ExitAfterFirstPaint exitAfterFirstPaint;

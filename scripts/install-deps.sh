@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-translations-l10n fonts-dejavu-core
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev libxlsxwriter-dev zlib1g-dev
-    xvfb xauth x11-apps imagemagick xdg-utils unzip
+    xvfb xauth x11-apps imagemagick xdg-utils unzip locales
 )
 if [ "${TORMEL_WITH_OFFICE:-1}" = 1 ]; then
     packages+=(libreoffice-calc-nogui libreoffice-dev poppler-utils)
@@ -23,10 +23,16 @@ for p in "${packages[@]}"; do
         missing+=("$p")
     fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
-echo "Installing: ${missing[*]}"
-$sudo apt-get update -q
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# The tests write files under the users' Russian locale, which a fresh machine lacks.
+if ! locale -a 2>/dev/null | grep -qix 'ru_RU.utf8'; then
+    echo "Generating the locale ru_RU.UTF-8"
+    $sudo localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
+fi

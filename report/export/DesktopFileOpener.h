@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report/export/XlsxAutomationServer.h"
+#include "report/export/ToExcelUnit.h"
 
 namespace tormel {
 

@@ -1,89 +1,174 @@
 #include "report/export/ToExcelUnit.h"
 
-#include "core/MessageService.h"
-#include "report/ReportTable.h"
-#include "report/export/Automation.h"
-#include "report/export/ExportGrid.h"
+#include <QProcess>
+
+#include <xlsxwriter.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <filesystem>
+#include <locale.h>
+#include <unistd.h>
 
 namespace tormel {
 
 namespace {
 
-// Excel's alignment values as the export passes them.
-constexpr int AlignCenter = 3;
-constexpr int AlignRight = 4;
-constexpr int LineContinuous = 1;
+constexpr int XdgMimeTimeoutMs = 5000;
+constexpr double NarrowWidth = 8;
+constexpr double WideWidth = 11;
 
-// The grid as Excel takes it: [row 1..n + 2, column 1..12].
-AutoArray RowsFirst(const ExportGrid &grid)
+// libxlsxwriter prints its numbers (widths, margins) with the C library, which
+// would write a decimal comma under the user's Russian numeric locale, set by the
+// toolkit from the environment. The "C" locale is set for this thread only, while
+// the workbook is built and written, whatever the process's locale is.
+class CNumericLocale
 {
-    const int rows = static_cast<int>(grid.size());
-    AutoArray array(1, rows, 1, ReportTable::ColCount);
-    for (int r = 0; r < rows; ++r) {
-        for (int c = 0; c < ReportTable::ColCount; ++c)
-            array.set(r + 1, c + 1, grid[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]);
+public:
+    // The thread's other categories stay as they are; only the numbers change.
+    CNumericLocale()
+        : m_locale(NumericC())
+        , m_previous(m_locale ? uselocale(m_locale) : static_cast<locale_t>(nullptr))
+    {}
+    ~CNumericLocale()
+    {
+        if (m_locale) {
+            uselocale(m_previous);
+            freelocale(m_locale);
+        }
     }
-    return array;
+    bool active() const { return m_locale != static_cast<locale_t>(nullptr); }
+    CNumericLocale(const CNumericLocale &) = delete;
+    CNumericLocale &operator=(const CNumericLocale &) = delete;
+
+private:
+    static locale_t NumericC()
+    {
+        const locale_t current = duplocale(uselocale(static_cast<locale_t>(nullptr)));
+        if (!current)
+            return current;
+        const locale_t made = newlocale(LC_NUMERIC_MASK, "C", current);
+        if (!made)
+            freelocale(current);
+        return made;
+    }
+
+    locale_t m_locale;
+    locale_t m_previous;
+};
+
+lxw_format *NewFormat(lxw_workbook *book, bool bold, std::uint8_t align, bool border)
+{
+    lxw_format *format = workbook_add_format(book);
+    if (bold)
+        format_set_bold(format);
+    format_set_align(format, align);
+    if (border)
+        format_set_border(format, LXW_BORDER_THIN);
+    return format;
 }
 
-void RunExport(const ReportTable &table, AutomationRegistry &registry, AutoValue app)
+std::string NewFilePath(const std::string &folder)
 {
-    app.get("Application").put("EnableEvents", false);
-    const AutoValue workbook = app.get("WorkBooks").call("Add");
-    // Every step fetches the sheet anew, as Excel's own macros do.
-    const auto sheet = [&workbook] { return workbook.get("WorkSheets", {1}); };
-    sheet().put("Name", ExportSheetName);
-
-    const ExportGrid grid = BuildExportGrid(table);
-    const int lastRow = static_cast<int>(grid.size());
-
-    const AutoValue rangeSheet = sheet();
-    const AutoValue first = sheet().get("Cells", {1, 1});
-    const AutoValue last = sheet().get("Cells", {lastRow, ReportTable::ColCount});
-    const AutoValue range = rangeSheet.get("Range", {first, last});
-    range.put("Value", RowsFirst(grid));
-
-    for (int col = 1; col <= 11; ++col)
-        sheet().get("Columns", {col}).put("ColumnWidth", 8);
-    sheet().get("Columns", {12}).put("ColumnWidth", 11);
-
-    sheet().get("Rows", {1}).get("Font").put("Bold", true);
-    sheet().get("Rows", {2}).get("Font").put("Bold", true);
-    sheet().get("Rows", {1}).put("HorizontalAlignment", AlignCenter);
-    sheet().get("Rows", {2}).put("HorizontalAlignment", AlignCenter);
-    for (int row = 3; row <= lastRow; ++row)
-        sheet().get("Rows", {row}).put("HorizontalAlignment", AlignRight);
-
-    range.get("Borders").put("LineStyle", LineContinuous);
-
-    app.get("Application").put("EnableEvents", true);
-    app.get("Parent").put("Visible", true);
-
-    registry.unitReference(ExcelUnitReference).reset();
+    std::string pattern = folder + "/Отчет-XXXXXX.xlsx";
+    const int fd = mkstemps(pattern.data(), 5);
+    if (fd < 0)
+        throw ExportError("Не удалось создать файл в папке " + folder);
+    ::close(fd);
+    return pattern;
 }
 
 } // namespace
 
-void ExportReportToExcel(const ReportTable &table,
-                         AutomationRegistry &registry,
-                         IMessageService &messages)
+void WriteExportWorkbook(const ExportGrid &grid, const std::string &path)
 {
-    if (!IsProgIdRegistered(registry, ExcelProgId)) {
-        messages.showMessage(ExcelMissingMessage);
-        return;
+    const CNumericLocale cLocale;
+    if (!cLocale.active())
+        throw ExportError("Не удалось выбрать числовой формат \"C\" для записи книги.");
+    lxw_workbook *book = workbook_new(path.c_str());
+    if (!book)
+        throw ExportError("Не удалось создать книгу " + path);
+    lxw_worksheet *sheet = workbook_add_worksheet(book, ExportSheetName);
+    // Whole rows carry the format too, so that cells typed later look the same.
+    lxw_format *headerRow = NewFormat(book, true, LXW_ALIGN_CENTER, false);
+    lxw_format *dataRow = NewFormat(book, false, LXW_ALIGN_RIGHT, false);
+    lxw_format *headerCell = NewFormat(book, true, LXW_ALIGN_CENTER, true);
+    lxw_format *dataCell = NewFormat(book, false, LXW_ALIGN_RIGHT, true);
+
+    lxw_error error = sheet ? LXW_NO_ERROR : LXW_ERROR_SHEETNAME_LENGTH_EXCEEDED;
+    const auto columns = static_cast<lxw_col_t>(grid.empty() ? 0 : grid.front().size());
+    for (lxw_col_t col = 0; error == LXW_NO_ERROR && col < columns; ++col)
+        error = worksheet_set_column(
+                sheet, col, col, col + 1 < columns ? NarrowWidth : WideWidth, nullptr);
+    for (std::size_t row = 0; error == LXW_NO_ERROR && row < grid.size(); ++row) {
+        const bool header = row < 2;
+        const auto r = static_cast<lxw_row_t>(row);
+        error = worksheet_set_row(sheet, r, LXW_DEF_ROW_HEIGHT, header ? headerRow : dataRow);
+        for (std::size_t col = 0; error == LXW_NO_ERROR && col < grid[row].size(); ++col)
+            error = worksheet_write_string(sheet,
+                                           r,
+                                           static_cast<lxw_col_t>(col),
+                                           grid[row][col].c_str(),
+                                           header ? headerCell : dataCell);
     }
-    // The reference stays set when a call is refused; the next export replaces it.
-    std::shared_ptr<IAutoObject> &app = registry.unitReference(ExcelUnitReference);
+    // Closing writes the file, and frees the book also after an error.
+    const lxw_error closed = workbook_close(book);
+    if (error == LXW_NO_ERROR)
+        error = closed;
+    if (error != LXW_NO_ERROR)
+        throw ExportError(lxw_strerror(error));
+}
+
+XlsxExport::XlsxExport(IFileOpener &opener, std::function<bool()> installed, std::string folder)
+    : m_opener(opener)
+    , m_installed(std::move(installed))
+    , m_folder(std::move(folder))
+{}
+
+bool XlsxExport::isInstalled()
+{
+    return m_installed && m_installed();
+}
+
+bool XlsxExport::exportGrid(const ExportGrid &grid, IExportProgress &)
+{
+    std::string folder = m_folder;
+    if (folder.empty()) {
+        std::error_code error;
+        folder = std::filesystem::temp_directory_path(error).string();
+        if (error)
+            folder = "/tmp";
+    }
+    // Each export is a workbook of its own, in a new file.
+    const std::string path = NewFilePath(folder);
     try {
-        app = registry.getActiveObject(ExcelProgId);
-        if (!app)
-            app = registry.createObject(ExcelProgId);
-        RunExport(table, registry, app);
-    } catch (const std::exception &error) {
-        messages.showError(error.what());
+        WriteExportWorkbook(grid, path);
     } catch (...) {
-        messages.showError(UnknownAutomationError);
+        std::error_code error;
+        std::filesystem::remove(path, error);
+        throw;
     }
+    if (!m_opener.openFile(path))
+        throw ExportError("Не удалось открыть файл " + path + ": нет программы для файлов .xlsx.");
+    return true;
+}
+
+bool DesktopOpensXlsxFiles()
+{
+    QProcess process;
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start("xdg-mime",
+                  {"query",
+                   "default",
+                   "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet"});
+    if (!process.waitForFinished(XdgMimeTimeoutMs)) {
+        process.kill();
+        process.waitForFinished(XdgMimeTimeoutMs);
+        return false;
+    }
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0
+           && !process.readAllStandardOutput().trimmed().isEmpty();
 }
 
 } // namespace tormel

@@ -9,7 +9,7 @@
 #include "app/MainUnit.h"
 #include "app/ResultUnit.h"
 #include "app/TormelWindows.h"
-#include "report/export/Automation.h"
+#include "report/export/SpreadsheetExport.h"
 #include "session/TormelSession.h"
 
 #include <QAction>
@@ -98,7 +98,7 @@ private:
     std::unique_ptr<ScriptedMessages> m_messages;
     std::unique_ptr<RecordingHelp> m_help;
     std::unique_ptr<ScriptedFileDialogs> m_dialogs;
-    std::unique_ptr<AutomationRegistry> m_registry;
+    SpreadsheetPrograms m_spreadsheets;
     std::unique_ptr<TormelSession> m_session;
     std::unique_ptr<TormelWindows> m_windows;
 };
@@ -108,9 +108,8 @@ void MainFormTest::init()
     m_messages = std::make_unique<ScriptedMessages>();
     m_help = std::make_unique<RecordingHelp>();
     m_dialogs = std::make_unique<ScriptedFileDialogs>();
-    m_registry = std::make_unique<AutomationRegistry>();
     m_session = std::make_unique<TormelSession>(*m_messages, NumberSeparators::russian());
-    m_windows = std::make_unique<TormelWindows>(*m_session, *m_help, *m_dialogs, *m_registry);
+    m_windows = std::make_unique<TormelWindows>(*m_session, *m_help, *m_dialogs, m_spreadsheets);
     // These tests calculate without naming points: the point-name dialog stays closed.
     m_session->AskNumber().SetNumberPointNoMoreChecked(false);
     m_windows->showMainWindow();

@@ -10,7 +10,6 @@
 #include "app/ReportUnit.h"
 #include "report/ReportTable.h"
 #include "report/export/ToExcelUnit.h"
-#include "report/export/XlsxAutomationServer.h"
 
 #include <QAbstractItemModelTester>
 #include <QCheckBox>
@@ -19,9 +18,12 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace tormel;
@@ -61,6 +63,24 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+// A spreadsheet program that keeps the export waiting until it is told to stop.
+class WaitingSpreadsheet : public ISpreadsheetExport
+{
+public:
+    bool isInstalled() override { return true; }
+    bool exportGrid(const ExportGrid &, IExportProgress &progress) override
+    {
+        // At most some ten seconds, so that a missing progress window fails the test.
+        for (Waits = 0; Waits < 1000; ++Waits) {
+            if (!progress.keepWaiting("Запуск LibreOffice..."))
+                return false;
+            QThread::msleep(10);
+        }
+        return true;
+    }
+    int Waits = 0;
+};
+
 class RecordingOpener : public IFileOpener
 {
 public:
@@ -91,6 +111,7 @@ private slots:
     void okzAndDamagedFilesOpened();
     void fileErrorsAreShown();
     void exportMenusReachTheServers();
+    void exportWaitShowsProgressAndStops();
 
 private:
     ReportTable &table() const { return m_program->Session->Report(); }
@@ -673,17 +694,51 @@ void ReportFormTest::exportMenusReachTheServers()
                                            "Требуется установить OpenOffice.org на компьютер"}));
 
         // With one, the workbook is written and handed to the desktop to open.
-        m_program->Registry.registerServer(
-                ExcelProgId,
-                std::make_shared<XlsxAutomationServer>(
-                        opener, [] { return true; }, m_folder.path().toStdString()));
+        XlsxExport excel(
+                opener, [] { return true; }, m_folder.path().toStdString());
+        m_program->Spreadsheets.excel = &excel;
         reportMenu("ExportToExcelReportMenu")->trigger();
         QCOMPARE(shown().size(), std::size_t(2));
         QCOMPARE(opener.Opened.size(), std::size_t(1));
         QVERIFY(QString::fromStdString(opener.Opened[0]).endsWith(QStringLiteral(".xlsx")));
         QVERIFY(QFile::exists(QString::fromStdString(opener.Opened[0])));
         QCOMPARE(table().RowsInUseCount(), 3);
+        m_program->Spreadsheets.excel = nullptr;
     }));
+}
+
+void ReportFormTest::exportWaitShowsProgressAndStops()
+{
+    addPointsToTable(2);
+    WaitingSpreadsheet calc;
+    m_program->Spreadsheets.calc = &calc;
+    bool seen = false;
+    QVERIFY(whileReportOpen([&] {
+        // While the export waits, its progress window is up and the program busy.
+        QTimer::singleShot(300, [&] {
+            auto *dialog = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QCOMPARE(dialog->objectName(), QStringLiteral("ExportProgressDialog"));
+            QCOMPARE(dialog->labelText(), QStringLiteral("Запуск LibreOffice..."));
+            QVERIFY(QApplication::overrideCursor());
+            QCOMPARE(QApplication::overrideCursor()->shape(), Qt::BusyCursor);
+            auto *cancel = dialog->findChild<QPushButton *>();
+            QVERIFY(cancel);
+            QCOMPARE(cancel->text(), QStringLiteral("Отмена"));
+            if (qEnvironmentVariableIsSet("TORMEL_GRAB_DIR"))
+                dialog->grab().save(qEnvironmentVariable("TORMEL_GRAB_DIR")
+                                    + QStringLiteral("/export-progress.png"));
+            seen = true;
+            QTest::mouseClick(cancel, Qt::LeftButton);
+        });
+        reportMenu("ExportToCalcReportMenu")->trigger();
+        QVERIFY(seen);
+        QVERIFY(calc.Waits < 1000);
+        QCOMPARE(shown(), std::vector<std::string>{"Экспорт отменен: документ в Calc не создан."});
+        QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(table().RowsInUseCount(), 2);
+    }));
+    m_program->Spreadsheets.calc = nullptr;
 }
 
 QTEST_MAIN(ReportFormTest)

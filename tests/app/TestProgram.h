@@ -5,7 +5,7 @@
 
 #include "app/MainUnit.h"
 #include "app/TormelWindows.h"
-#include "report/export/Automation.h"
+#include "report/export/SpreadsheetExport.h"
 #include "session/TormelSession.h"
 
 #include <QAction>
@@ -17,13 +17,13 @@
 namespace tormel::testing {
 
 // One run of the desktop program with every window, the message boxes, file dialogs and
-// help viewer answered by fakes, and no spreadsheet servers unless a test registers one.
+// help viewer answered by fakes, and no spreadsheet programs unless a test sets one.
 struct TestProgram
 {
     TestProgram()
     {
         Session = std::make_unique<TormelSession>(Messages, NumberSeparators::russian());
-        Windows = std::make_unique<TormelWindows>(*Session, Help, Dialogs, Registry);
+        Windows = std::make_unique<TormelWindows>(*Session, Help, Dialogs, Spreadsheets);
         Windows->showMainWindow();
     }
     ~TestProgram()
@@ -53,7 +53,7 @@ struct TestProgram
     ScriptedMessages Messages;
     RecordingHelp Help;
     ScriptedFileDialogs Dialogs;
-    AutomationRegistry Registry;
+    SpreadsheetPrograms Spreadsheets;
     std::unique_ptr<TormelSession> Session;
     std::unique_ptr<TormelWindows> Windows;
 };

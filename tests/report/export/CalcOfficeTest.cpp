@@ -1,18 +1,33 @@
-// The "com.sun.star.ServiceManager" server with a real LibreOffice: a headless
-// office with a private profile and hidden documents, ended after each test. The
-// exported document is read back through the same late-bound calls.
+// The Calc export with a real LibreOffice: a headless office with a private profile
+// and hidden documents, ended after each test. The exported documents are read back
+// from the same office.
 
 #include "report/ReportTable.h"
-#include "report/export/Automation.h"
-#include "report/export/ToCalcUnit.h"
-#include "report/export/UnoServerLoader.h"
+#include "report/export/uno/UnoCalcExport.h"
 #include "tests/support/RecordingMessages.h"
+
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/container/XNamed.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/sheet/XCellRangeAddressable.hpp>
+#include <com/sun/star/sheet/XCellRangeData.hpp>
+#include <com/sun/star/sheet/XSpreadsheet.hpp>
+#include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
+#include <com/sun/star/sheet/XUsedAreaCursor.hpp>
+#include <com/sun/star/table/BorderLine.hpp>
+#include <com/sun/star/table/CellHoriJustify.hpp>
+#include <com/sun/star/table/TableBorder.hpp>
+#include <com/sun/star/table/XCellRange.hpp>
+#include <com/sun/star/table/XColumnRowRange.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 
@@ -20,8 +35,10 @@ namespace tormel {
 namespace {
 
 namespace fs = std::filesystem;
+namespace css = ::com::sun::star;
+using css::uno::Reference;
+using css::uno::UNO_QUERY_THROW;
 using ::testing::ElementsAre;
-using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using testing::RecordingMessages;
 
@@ -53,9 +70,9 @@ private:
     std::string m_path;
 };
 
-UnoServerOptions TestOptions(const TempDir &profile)
+CalcOfficeOptions TestOptions(const TempDir &profile)
 {
-    UnoServerOptions options;
+    CalcOfficeOptions options;
     options.profileUrl = "file://" + profile.path();
     options.headless = true;
     options.hiddenDocuments = true;
@@ -76,10 +93,43 @@ ReportTable FivePoints()
     return table;
 }
 
-// One border line of a cell: its outer width in 1/100 mm.
-int LineWidth(const AutoValue &cell, const char *border)
+std::string Utf8(const rtl::OUString &text)
 {
-    return cell.get(border).get("OuterLineWidth").toInt();
+    return rtl::OUStringToOString(text, RTL_TEXTENCODING_UTF8).getStr();
+}
+
+template<class T>
+T Property(const Reference<css::uno::XInterface> &object, const char *name)
+{
+    T value{};
+    Reference<css::beans::XPropertySet>(object, UNO_QUERY_THROW)
+            ->getPropertyValue(rtl::OUString::createFromAscii(name))
+            >>= value;
+    return value;
+}
+
+// The documents the office holds, as spreadsheets.
+std::vector<Reference<css::sheet::XSpreadsheetDocument>>
+Documents(const Reference<css::uno::XComponentContext> &office)
+{
+    const auto components
+            = css::frame::Desktop::create(office)->getComponents()->createEnumeration();
+    std::vector<Reference<css::sheet::XSpreadsheetDocument>> documents;
+    while (components->hasMoreElements())
+        documents.emplace_back(components->nextElement(), UNO_QUERY_THROW);
+    return documents;
+}
+
+Reference<css::sheet::XSpreadsheet>
+FirstSheet(const Reference<css::sheet::XSpreadsheetDocument> &document)
+{
+    const Reference<css::container::XIndexAccess> sheets(document->getSheets(), UNO_QUERY_THROW);
+    return {sheets->getByIndex(0), UNO_QUERY_THROW};
+}
+
+void Close(const Reference<css::sheet::XSpreadsheetDocument> &document)
+{
+    Reference<css::util::XCloseable>(document, UNO_QUERY_THROW)->close(true);
 }
 
 class CalcOfficeTest : public ::testing::Test
@@ -89,48 +139,46 @@ protected:
     {
         if (!OfficeInstalled())
             GTEST_SKIP() << "LibreOffice is not installed";
-        registry = std::make_unique<AutomationRegistry>();
-        loader = std::make_shared<UnoServerLoader>(TestOptions(profile), TORMEL_UNO_MODULE);
-        registry->registerServer(CalcProgId, loader);
-        ASSERT_TRUE(IsProgIdRegistered(*registry, CalcProgId)) << loader->loadError();
+        calc = std::make_unique<uno::UnoCalcExport>(TestOptions(profile));
+        ASSERT_TRUE(calc->isInstalled());
     }
 
-    // The one document of the test's office.
-    AutoValue onlyDocument()
+    void exportReport(const ReportTable &table)
     {
-        const AutoValue desktop = AutoValue(registry->createObject(CalcProgId))
-                                          .call("createInstance", {"com.sun.star.frame.Desktop"});
-        const AutoValue components = desktop.call("getComponents").call("createEnumeration");
-        std::vector<AutoValue> documents;
-        while (components.call("hasMoreElements").toBool())
-            documents.push_back(components.call("nextElement"));
-        EXPECT_EQ(documents.size(), 1u);
-        return documents.empty() ? AutoValue() : documents.front();
+        ExportReportToCalc(table, calc.get(), messages, progress);
     }
 
     TempDir profile;
-    std::shared_ptr<UnoServerLoader> loader;
-    // Ending the registry ends the office.
-    std::unique_ptr<AutomationRegistry> registry;
+    // Ending the export ends the office.
+    std::unique_ptr<uno::UnoCalcExport> calc;
     RecordingMessages messages;
+    NoExportProgress progress;
 };
 
 TEST_F(CalcOfficeTest, ExportFillsANamedFormattedSheet)
 {
-    ExportReportToCalc(FivePoints(), *registry, messages);
+    exportReport(FivePoints());
     ASSERT_THAT(messages.texts(), IsEmpty());
 
-    const AutoValue document = onlyDocument();
-    ASSERT_FALSE(document.isEmpty());
-    const AutoValue sheets = document.call("getSheets");
-    EXPECT_EQ(sheets.call("getCount").toInt(), 1);
-    const AutoValue sheet = sheets.call("getByIndex", {0});
-    EXPECT_EQ(sheet.call("getName").toString(), "Расчет ОКЗ");
+    const auto documents = Documents(calc->officeContext());
+    ASSERT_EQ(documents.size(), 1u);
+    const Reference<css::container::XIndexAccess> sheets(documents[0]->getSheets(),
+                                                         UNO_QUERY_THROW);
+    EXPECT_EQ(sheets->getCount(), 1);
+    const auto sheet = FirstSheet(documents[0]);
+    EXPECT_EQ(Utf8(Reference<css::container::XNamed>(sheet, UNO_QUERY_THROW)->getName()),
+              "Расчет ОКЗ");
 
     // Every text, row by row, and nothing below the last point.
-    const AutoArray rows
-            = sheet.call("getCellRangeByName", {"A1:L8"}).call("getDataArray").toArray();
-    ASSERT_EQ(rows.size(), 8);
+    const auto rows = Reference<css::sheet::XCellRangeData>(sheet->getCellRangeByName("A1:L8"),
+                                                            UNO_QUERY_THROW)
+                              ->getDataArray();
+    ASSERT_EQ(rows.getLength(), 8);
+    const auto text = [&rows](int row, int col) {
+        rtl::OUString value;
+        rows[row][col] >>= value;
+        return Utf8(value);
+    };
     const std::vector<std::string> headers = {"№ точки",
                                               "Rт/3",
                                               "Xт/3",
@@ -147,199 +195,205 @@ TEST_F(CalcOfficeTest, ExportFillsANamedFormattedSheet)
             = {"", "мОм", "мОм", "мОм", "мОм", "мОм", "мОм", "мОм", "мОм", "А", "А", "c"};
     for (int col = 0; col < 12; ++col) {
         SCOPED_TRACE(col);
-        EXPECT_EQ(rows.at(0).toArray().at(col).toString(), headers[col]);
-        EXPECT_EQ(rows.at(1).toArray().at(col).toString(), units[col]);
+        EXPECT_EQ(text(0, col), headers[col]);
+        EXPECT_EQ(text(1, col), units[col]);
         for (int row = 0; row < 5; ++row) {
             const std::string expected = col == 0 ? "ТК" + std::to_string(row + 1)
                                                   : std::to_string(col * 100 + row) + ",25";
-            EXPECT_EQ(rows.at(row + 2).toArray().at(col).toString(), expected);
+            EXPECT_EQ(text(row + 2, col), expected);
         }
-        EXPECT_EQ(rows.at(7).toArray().at(col).toString(), "");
+        EXPECT_EQ(text(7, col), "");
     }
 
-    // Bold centred headers, right-aligned data (the cell's HoriJustify: 2 centre, 3 right).
-    const auto cell
-            = [&sheet](const char *name) { return sheet.call("getCellRangeByName", {name}); };
+    // Bold centred headers, right-aligned data.
+    const auto cell = [&sheet](const char *name) {
+        return Reference<css::uno::XInterface>(
+                sheet->getCellRangeByName(rtl::OUString::createFromAscii(name)));
+    };
+    using css::table::CellHoriJustify;
     for (const char *name : {"A1", "L2"}) {
-        EXPECT_EQ(cell(name).get("CharWeight").toDouble(), 150.0) << name;
-        EXPECT_EQ(cell(name).get("HoriJustify").toInt(), 2) << name;
+        EXPECT_EQ(Property<float>(cell(name), "CharWeight"), 150.0f) << name;
+        EXPECT_EQ(Property<CellHoriJustify>(cell(name), "HoriJustify"),
+                  CellHoriJustify::CellHoriJustify_CENTER)
+                << name;
     }
     for (const char *name : {"A3", "L7"}) {
-        EXPECT_EQ(cell(name).get("CharWeight").toDouble(), 100.0) << name;
-        EXPECT_EQ(cell(name).get("HoriJustify").toInt(), 3) << name;
+        EXPECT_EQ(Property<float>(cell(name), "CharWeight"), 100.0f) << name;
+        EXPECT_EQ(Property<CellHoriJustify>(cell(name), "HoriJustify"),
+                  CellHoriJustify::CellHoriJustify_RIGHT)
+                << name;
     }
 
     // The outline of A1:L7 and no inner lines.
-    const AutoValue outline = cell("A1:L7").get("TableBorder");
-    for (const char *side : {"Left", "Right", "Top", "Bottom"}) {
-        SCOPED_TRACE(side);
-        EXPECT_TRUE(outline.get(std::string("Is") + side + "LineValid").toBool());
-        EXPECT_GT(outline.get(std::string(side) + "Line").get("OuterLineWidth").toInt(), 0);
-    }
-    EXPECT_GT(LineWidth(cell("A1"), "TopBorder"), 0);
-    EXPECT_GT(LineWidth(cell("A1"), "LeftBorder"), 0);
-    EXPECT_GT(LineWidth(cell("L7"), "RightBorder"), 0);
-    EXPECT_GT(LineWidth(cell("L7"), "BottomBorder"), 0);
-    EXPECT_EQ(LineWidth(cell("A1"), "RightBorder"), 0);
-    EXPECT_EQ(LineWidth(cell("A1"), "BottomBorder"), 0);
-    EXPECT_EQ(LineWidth(cell("E4"), "LeftBorder"), 0);
-    EXPECT_EQ(LineWidth(cell("E4"), "TopBorder"), 0);
-    EXPECT_EQ(LineWidth(cell("A8"), "TopBorder"), 0);
+    const auto outline = Property<css::table::TableBorder>(cell("A1:L7"), "TableBorder");
+    EXPECT_TRUE(outline.IsLeftLineValid && outline.IsRightLineValid && outline.IsTopLineValid
+                && outline.IsBottomLineValid);
+    EXPECT_GT(outline.LeftLine.OuterLineWidth, 0);
+    EXPECT_GT(outline.BottomLine.OuterLineWidth, 0);
+    const auto line = [&cell](const char *name, const char *side) {
+        return Property<css::table::BorderLine>(cell(name), side).OuterLineWidth;
+    };
+    EXPECT_GT(line("A1", "TopBorder"), 0);
+    EXPECT_GT(line("A1", "LeftBorder"), 0);
+    EXPECT_GT(line("L7", "RightBorder"), 0);
+    EXPECT_GT(line("L7", "BottomBorder"), 0);
+    EXPECT_EQ(line("A1", "RightBorder"), 0);
+    EXPECT_EQ(line("A1", "BottomBorder"), 0);
+    EXPECT_EQ(line("E4", "LeftBorder"), 0);
+    EXPECT_EQ(line("E4", "TopBorder"), 0);
+    EXPECT_EQ(line("A8", "TopBorder"), 0);
 
     // Optimal widths, set while the columns were still empty.
-    const AutoValue columns = sheet.call("getColumns");
+    const Reference<css::container::XIndexAccess> columns(
+            Reference<css::table::XColumnRowRange>(sheet, UNO_QUERY_THROW)->getColumns(),
+            UNO_QUERY_THROW);
     for (int col = 0; col < 12; ++col) {
-        const AutoValue column = columns.call("getByIndex", {col});
-        EXPECT_TRUE(column.get("OptimalWidth").toBool()) << col;
-        EXPECT_GT(column.get("Width").toInt(), 0) << col;
+        const Reference<css::uno::XInterface> column(columns->getByIndex(col), UNO_QUERY_THROW);
+        EXPECT_TRUE(Property<bool>(column, "OptimalWidth")) << col;
+        EXPECT_GT(Property<sal_Int32>(column, "Width"), 0) << col;
     }
-
-    document.call("close", {true});
-}
-
-TEST_F(CalcOfficeTest, NamesMatchWithoutRegardToCaseAndRefusalsKeepTheConnection)
-{
-    const AutoValue desktop = AutoValue(registry->createObject(CalcProgId))
-                                      .call("CREATEINSTANCE", {"com.sun.star.frame.Desktop"});
-    const AutoValue document = desktop.call(
-            "LoadComponentFromURL", {"private:factory/scalc", "_blank", 0, AutoArray(0, -1)});
-    const AutoValue sheet = document.call("GETSHEETS").call("GetByIndex", {0});
-
-    sheet.call("SetName", {"Проверка"});
-    EXPECT_EQ(sheet.get("NAME").toString(), "Проверка");
-
-    const auto refusal = [](const std::function<void()> &step) {
-        try {
-            step();
-        } catch (const AutomationError &error) {
-            return std::string(error.what());
-        }
-        return std::string("accepted");
-    };
-    EXPECT_THAT(refusal([&] { sheet.call("noSuchMethod"); }), HasSubstr("noSuchMethod"));
-    EXPECT_THAT(refusal([&] { sheet.put("noSuchProperty", 1); }), HasSubstr("noSuchProperty"));
-    // The office's bare "at <source line>" gets the exception's name in front.
-    EXPECT_THAT(refusal([&] { sheet.call("getCellRangeByName", {"not a range"}); }),
-                HasSubstr("RuntimeException"));
-    EXPECT_NE(refusal([&] { sheet.call("getCellByPosition", {-1, 0}); }), "accepted");
-    EXPECT_THAT(refusal([&] {
-                    AutoValue(registry->createObject(CalcProgId))
-                            .call("Bridge_GetStruct", {"com.sun.star.no.Such"});
-                }),
-                HasSubstr("com.sun.star.no.Such"));
-
-    // The connection is still there after every refusal.
-    EXPECT_EQ(sheet.call("getName").toString(), "Проверка");
-    document.call("close", {true});
+    Close(documents[0]);
 }
 
 TEST_F(CalcOfficeTest, SecondExportOpensASecondDocument)
 {
-    ExportReportToCalc(FivePoints(), *registry, messages);
-    ExportReportToCalc(ReportTable(), *registry, messages);
+    exportReport(FivePoints());
+    exportReport(ReportTable());
     EXPECT_THAT(messages.texts(), IsEmpty());
 
-    const AutoValue desktop = AutoValue(registry->createObject(CalcProgId))
-                                      .call("createInstance", {"com.sun.star.frame.Desktop"});
-    const AutoValue components = desktop.call("getComponents").call("createEnumeration");
     std::vector<int> rowsInUse;
-    while (components.call("hasMoreElements").toBool()) {
-        const AutoValue document = components.call("nextElement");
-        const AutoValue sheet = document.call("getSheets").call("getByIndex", {0});
+    for (const auto &document : Documents(calc->officeContext())) {
         // The last cell with content tells how many rows each document got.
-        const AutoValue cursor = sheet.call("createCursor");
-        cursor.call("gotoEndOfUsedArea", {false});
-        rowsInUse.push_back(cursor.call("getRangeAddress").get("EndRow").toInt() + 1);
-        document.call("close", {true});
+        const auto sheet = FirstSheet(document);
+        const Reference<css::sheet::XUsedAreaCursor> cursor(sheet->createCursor(), UNO_QUERY_THROW);
+        cursor->gotoEndOfUsedArea(false);
+        rowsInUse.push_back(Reference<css::sheet::XCellRangeAddressable>(cursor, UNO_QUERY_THROW)
+                                    ->getRangeAddress()
+                                    .EndRow
+                            + 1);
+        Close(document);
     }
     std::sort(rowsInUse.begin(), rowsInUse.end());
     EXPECT_THAT(rowsInUse, ElementsAre(2, 7));
 }
 
-// An office that cannot be reached: the program that never answers is stopped after
-// the time limit, one that ends at once is noticed at once.
-class UnreachableOfficeTest : public ::testing::TestWithParam<std::string>
+// Stops waiting after a number of calls.
+class CancellingProgress final : public IExportProgress
+{
+public:
+    int callsLeft = 3;
+    std::vector<std::string> activities;
+
+    bool keepWaiting(std::string_view activity) override
+    {
+        activities.emplace_back(activity);
+        return --callsLeft > 0;
+    }
+};
+
+// An office that does not answer or ends at once: a copy of the office's program
+// folder whose start program is a script that writes its process id first.
+class FakeOfficeTest : public ::testing::Test
 {
 protected:
-    // A copy of the office's program folder whose start program is a script.
-    std::string fakeOffice(const std::string &script)
+    void SetUp() override
+    {
+        if (!OfficeInstalled())
+            GTEST_SKIP() << "LibreOffice is not installed";
+    }
+
+    CalcOfficeOptions fakeOffice(const std::string &script)
     {
         for (const auto &entry : fs::directory_iterator(OfficeProgramDir)) {
             if (entry.path().filename() != "soffice")
                 fs::create_symlink(entry.path(), fs::path(folder.path()) / entry.path().filename());
         }
         const fs::path program = fs::path(folder.path()) / "soffice";
-        std::ofstream(program) << "#!/bin/sh\n" << script << "\n";
+        std::ofstream(program) << "#!/bin/sh\necho $$ > '" << pidFile() << "'\n" << script << "\n";
         fs::permissions(program, fs::perms::owner_all);
-        return program.string();
+        CalcOfficeOptions options;
+        options.officeProgram = program.string();
+        options.headless = true;
+        options.hiddenDocuments = true;
+        options.startTimeoutMs = 1500;
+        return options;
+    }
+
+    std::string pidFile() const { return folder.path() + "/office.pid"; }
+
+    // The started office's process, 0 when none was started.
+    pid_t officePid() const
+    {
+        pid_t pid = 0;
+        std::ifstream(pidFile()) >> pid;
+        return pid;
     }
 
     TempDir folder;
+    RecordingMessages messages;
 };
 
-TEST_P(UnreachableOfficeTest, CreationFailsWithinTheTimeLimit)
+TEST_F(FakeOfficeTest, SilentOfficeIsEndedAfterTheTimeLimit)
 {
-    if (!OfficeInstalled())
-        GTEST_SKIP() << "LibreOffice is not installed";
-    UnoServerOptions options;
-    options.officeProgram = fakeOffice(GetParam());
-    options.headless = true;
-    options.hiddenDocuments = true;
-    options.startTimeoutMs = 1500;
-    AutomationRegistry registry;
-    auto loader = std::make_shared<UnoServerLoader>(options, TORMEL_UNO_MODULE);
-    registry.registerServer(CalcProgId, loader);
-    RecordingMessages messages;
+    uno::UnoCalcExport calc(fakeOffice("exec sleep 600"));
+    NoExportProgress progress;
 
     const auto start = std::chrono::steady_clock::now();
-    ExportReportToCalc(FivePoints(), registry, messages);
+    ExportReportToCalc(FivePoints(), &calc, messages, progress);
     const auto elapsed = std::chrono::steady_clock::now() - start;
 
     EXPECT_THAT(messages.texts(), ElementsAre("Couldn't get ServiceManager"));
+    EXPECT_GE(elapsed, std::chrono::milliseconds(1500));
     EXPECT_LT(elapsed, std::chrono::seconds(20));
-    EXPECT_THROW(loader->createObject(), AutomationError);
+    ASSERT_GT(officePid(), 0);
+    EXPECT_EQ(kill(officePid(), 0), -1) << "the office is still running";
 }
 
-INSTANTIATE_TEST_SUITE_P(Scripts,
-                         UnreachableOfficeTest,
-                         ::testing::Values("exec sleep 600", "exit 3"),
-                         [](const auto &param) { return param.index == 0 ? "Silent" : "Failing"; });
-
-TEST(OfficeMissingTest, MissingOfficeOrModuleIsNotRegistered)
+TEST_F(FakeOfficeTest, FailingOfficeIsNoticedAtOnce)
 {
-    UnoServerOptions noOffice;
-    noOffice.officeProgram = "/nonexistent/soffice";
-    AutomationRegistry registry;
-    registry.registerServer(CalcProgId,
-                            std::make_shared<UnoServerLoader>(noOffice, TORMEL_UNO_MODULE));
-    RecordingMessages messages;
-    ExportReportToCalc(FivePoints(), registry, messages);
+    uno::UnoCalcExport calc(fakeOffice("exit 3"));
+    NoExportProgress progress;
 
-    auto noModule = std::make_shared<UnoServerLoader>(UnoServerOptions(),
-                                                      "/nonexistent/libtormel_uno.so");
-    EXPECT_FALSE(noModule->isRegistered());
-    EXPECT_THAT(noModule->loadError(), HasSubstr("libtormel_uno.so"));
-    EXPECT_THROW(noModule->createObject(), AutomationError);
+    const auto start = std::chrono::steady_clock::now();
+    ExportReportToCalc(FivePoints(), &calc, messages, progress);
 
-    EXPECT_THAT(messages.texts(), ElementsAre("Требуется установить OpenOffice.org на компьютер"));
+    EXPECT_THAT(messages.texts(), ElementsAre("Couldn't get ServiceManager"));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
 }
 
-TEST(OfficeMissingTest, VisibleDocumentsNeedADisplay)
+TEST_F(FakeOfficeTest, StoppedWaitEndsTheOfficeWithItsOwnMessage)
 {
-    if (!OfficeInstalled())
-        GTEST_SKIP() << "LibreOffice is not installed";
+    uno::UnoCalcExport calc(fakeOffice("exec sleep 600"));
+    CancellingProgress progress;
+
+    const auto start = std::chrono::steady_clock::now();
+    ExportReportToCalc(FivePoints(), &calc, messages, progress);
+
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
+    ASSERT_THAT(messages.entries(), ::testing::SizeIs(1));
+    EXPECT_EQ(messages.entries()[0].kind, RecordingMessages::Kind::Message);
+    EXPECT_EQ(messages.entries()[0].text, "Экспорт отменен: документ в Calc не создан.");
+    EXPECT_THAT(
+            progress.activities,
+            ElementsAre("Запуск LibreOffice...", "Запуск LibreOffice...", "Запуск LibreOffice..."));
+    ASSERT_GT(officePid(), 0);
+    EXPECT_EQ(kill(officePid(), 0), -1) << "the office is still running";
+}
+
+TEST_F(FakeOfficeTest, VisibleDocumentsNeedADisplay)
+{
     unsetenv("DISPLAY");
     unsetenv("WAYLAND_DISPLAY");
-    UnoServerOptions options;
-    options.hiddenDocuments = true; // registered even for a display-less office
-    UnoServerLoader loader(options, TORMEL_UNO_MODULE);
-    ASSERT_TRUE(loader.isRegistered()) << loader.loadError();
-    try {
-        loader.createObject();
-        ADD_FAILURE() << "created without a display";
-    } catch (const AutomationError &error) {
-        EXPECT_THAT(error.what(), HasSubstr("дисплея"));
-    }
+    CalcOfficeOptions options = fakeOffice("exec sleep 600");
+    options.headless = false; // registered even for a display-less office
+    uno::UnoCalcExport calc(options);
+    NoExportProgress progress;
+    ASSERT_TRUE(calc.isInstalled());
+
+    ExportReportToCalc(FivePoints(), &calc, messages, progress);
+
+    EXPECT_THAT(messages.texts(), ElementsAre("Couldn't get ServiceManager"));
+    EXPECT_EQ(officePid(), 0) << "an office was started without a display";
 }
 
 } // namespace

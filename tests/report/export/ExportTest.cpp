@@ -1,403 +1,406 @@
-// The two exports against a recording automation server: what they call, in which
-// order, with which arguments, and how they stop.
+// The export's grid and messages, the .xlsx workbook read back from the file,
+// and the loading of the UNO module.
 
 #include "report/ReportTable.h"
-#include "report/export/Automation.h"
+#include "report/export/SpreadsheetExport.h"
 #include "report/export/ToCalcUnit.h"
 #include "report/export/ToExcelUnit.h"
-#include "tests/report/export/RecordingAutomation.h"
+#include "tests/report/export/XlsxContents.h"
 #include "tests/support/RecordingMessages.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <clocale>
+#include <cstdlib>
+#include <filesystem>
+#include <regex>
+#include <sstream>
 
 namespace tormel {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::ElementsAreArray;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using testing::RecordingMessages;
-using testing::RecordingServer;
+using ::testing::SizeIs;
+using testing::XlsxContents;
 
-// A report whose first `points` rows are in use: row r holds "T<r+1>" and "<col>,<r>".
-ReportTable MakeReport(int points, int rows = ReportTable::MinRowCount)
+// A report whose first `points` rows are in use: "ТК<r+1>", then
+// "<col*10+r>,5".
+ReportTable MakeReport(int points, int rows = 20)
 {
     ReportTable table;
     table.SetRowCount(rows);
     for (int row = 0; row < points; ++row) {
-        table.SetCell(0, row, "T" + std::to_string(row + 1));
+        table.SetCell(0, row, "ТК" + std::to_string(row + 1));
         for (int col = 1; col < ReportTable::ColCount; ++col)
-            table.SetCell(col, row, std::to_string(col) + "," + std::to_string(row));
+            table.SetCell(col, row, std::to_string(col * 10 + row) + ",5");
     }
     return table;
 }
 
-const std::vector<std::string> Headers = {"№ точки",
-                                          "Rт/3",
-                                          "Xт/3",
-                                          "Rл",
-                                          "Xл",
-                                          "Rпр",
-                                          "Rф-н",
-                                          "Xф-н",
-                                          "|Zф-н|",
-                                          "Iокз",
-                                          "Iср",
-                                          "Tср"};
-// The last unit is the Latin "c".
-const std::vector<std::string> Units
-        = {"", "мОм", "мОм", "мОм", "мОм", "мОм", "мОм", "мОм", "мОм", "А", "А", "c"};
-
-std::vector<std::string> Without(std::vector<std::string> log, const std::string &line)
+std::string Ref(int col, int row)
 {
-    log.erase(std::remove(log.begin(), log.end(), line), log.end());
-    return log;
+    return std::string(1, static_cast<char>('A' + col - 1)) + std::to_string(row);
 }
 
-long Count(const std::vector<std::string> &log, const std::string &line)
+TEST(ExportGridTest, HeadersUnitsAndTheRowsInUse)
 {
-    return std::count(log.begin(), log.end(), line);
+    const ExportGrid grid = BuildExportGrid(MakeReport(5));
+    ASSERT_THAT(grid, SizeIs(7));
+    EXPECT_THAT(grid[0],
+                ElementsAre("№ точки",
+                            "Rт/3",
+                            "Xт/3",
+                            "Rл",
+                            "Xл",
+                            "Rпр",
+                            "Rф-н",
+                            "Xф-н",
+                            "|Zф-н|",
+                            "Iокз",
+                            "Iср",
+                            "Tср"));
+    // The time unit is the Latin c, not the Cyrillic one of the report window.
+    EXPECT_THAT(
+            grid[1],
+            ElementsAre("", "мОм", "мОм", "мОм", "мОм", "мОм", "мОм", "мОм", "мОм", "А", "А", "c"));
+    EXPECT_EQ(grid[1][11], "\x63");
+    EXPECT_EQ(grid[2][0], "ТК1");
+    EXPECT_EQ(grid[6][11], "114,5");
 }
 
-class ExcelExportTest : public ::testing::Test
+TEST(ExportGridTest, RowsStopAtTheFirstRowWithoutAName)
+{
+    struct Case
+    {
+        const char *name;
+        int points;
+        int gapAt; // a row left without a name, -1 for none
+        std::size_t rows;
+    };
+    for (const Case &c : {Case{"empty report", 0, -1, 2},
+                          Case{"five of twenty", 5, -1, 7},
+                          Case{"a gap after three", 5, 3, 5},
+                          Case{"every row in use", 14, -1, 16}}) {
+        SCOPED_TRACE(c.name);
+        ReportTable table = MakeReport(c.points, 14);
+        if (c.gapAt >= 0)
+            table.SetCell(0, c.gapAt, "");
+        EXPECT_THAT(BuildExportGrid(table), SizeIs(c.rows));
+    }
+}
+
+// A spreadsheet program with scripted answers.
+class FakeSpreadsheet final : public ISpreadsheetExport
+{
+public:
+    bool installed = true;
+    bool finish = true;
+    std::string refusal;
+    std::vector<ExportGrid> grids;
+
+    bool isInstalled() override { return installed; }
+    bool exportGrid(const ExportGrid &grid, IExportProgress &) override
+    {
+        grids.push_back(grid);
+        if (!refusal.empty())
+            throw ExportError(refusal);
+        return finish;
+    }
+};
+
+struct DoneProgress final : IExportProgress
+{
+    bool isDone = false;
+    bool keepWaiting(std::string_view) override { return true; }
+    void done() override { isDone = true; }
+};
+
+TEST(ExportMessagesTest, EachEndingOfAnExportHasItsMessage)
+{
+    using Kind = RecordingMessages::Kind;
+    struct Case
+    {
+        const char *name;
+        bool calc;
+        bool present;
+        bool installed;
+        bool finish;
+        const char *refusal;
+        std::vector<std::pair<Kind, std::string>> shown;
+        std::size_t exported;
+    };
+    const std::vector<Case> cases = {
+            {"Excel done", false, true, true, true, "", {}, 1},
+            {"Calc done", true, true, true, true, "", {}, 1},
+            {"Excel missing",
+             false,
+             true,
+             false,
+             true,
+             "",
+             {{Kind::Message, "Требуется установить MS Excel на компьютер"}},
+             0},
+            {"Calc missing",
+             true,
+             true,
+             false,
+             true,
+             "",
+             {{Kind::Message, "Требуется установить OpenOffice.org на компьютер"}},
+             0},
+            {"no Calc at all",
+             true,
+             false,
+             true,
+             true,
+             "",
+             {{Kind::Message, "Требуется установить OpenOffice.org на компьютер"}},
+             0},
+            {"refused step",
+             true,
+             true,
+             true,
+             true,
+             "Couldn't get ServiceManager",
+             {{Kind::Error, "Couldn't get ServiceManager"}},
+             1},
+            {"user stopped waiting",
+             true,
+             true,
+             true,
+             false,
+             "",
+             {{Kind::Message, "Экспорт отменен: документ в Calc не создан."}},
+             1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeSpreadsheet program;
+        program.installed = c.installed;
+        program.finish = c.finish;
+        program.refusal = c.refusal;
+        RecordingMessages messages;
+        DoneProgress progress;
+        // The sign of work is down before any message box.
+        messages.onShow
+                = [&progress](const RecordingMessages::Entry &) { EXPECT_TRUE(progress.isDone); };
+        const ReportTable table = MakeReport(3);
+
+        ISpreadsheetExport *target = c.present ? &program : nullptr;
+        if (c.calc)
+            ExportReportToCalc(table, target, messages, progress);
+        else
+            ExportReportToExcel(table, target, messages, progress);
+
+        std::vector<std::pair<Kind, std::string>> shown;
+        for (const auto &entry : messages.entries())
+            shown.emplace_back(entry.kind, entry.text);
+        EXPECT_EQ(shown, c.shown);
+        ASSERT_THAT(program.grids, SizeIs(c.exported));
+        if (c.exported) {
+            EXPECT_EQ(program.grids[0], BuildExportGrid(table));
+        }
+        EXPECT_EQ(table.RowsInUseCount(), 3);
+        EXPECT_TRUE(progress.isDone);
+    }
+}
+
+class RecordingOpener : public IFileOpener
+{
+public:
+    bool answer = true;
+    std::vector<std::string> opened;
+
+    bool openFile(const std::string &path) override
+    {
+        opened.push_back(path);
+        return answer;
+    }
+};
+
+std::string NewFolder()
+{
+    char pattern[] = "/tmp/tormel-xlsx-XXXXXX";
+    return mkdtemp(pattern);
+}
+
+class XlsxExportTest : public ::testing::Test
 {
 protected:
-    ExcelExportTest()
+    ~XlsxExportTest() override { std::filesystem::remove_all(folder); }
+
+    void exportReport(const ReportTable &table)
     {
-        server->aliases = {{"App.WorkBooks.Add()", "Workbook"},
-                           {"Workbook.WorkSheets(1)", "Sheet"},
-                           {"Sheet.Range(Sheet.Cells(1, 1), Sheet.Cells(2, 12))", "Range"},
-                           {"Sheet.Range(Sheet.Cells(1, 1), Sheet.Cells(7, 12))", "Range"}};
-        registry.registerServer("Excel.Application", server);
+        NoExportProgress progress;
+        ExportReportToExcel(table, &excel, messages, progress);
     }
 
-    std::shared_ptr<RecordingServer> server = std::make_shared<RecordingServer>("App");
-    AutomationRegistry registry;
+    std::string folder = NewFolder();
+    RecordingOpener opener;
+    XlsxExport excel{opener, [] { return true; }, folder};
     RecordingMessages messages;
 };
 
-TEST_F(ExcelExportTest, EmptyReportCallsEveryStepInOrder)
+TEST_F(XlsxExportTest, ExportWritesTheFormattedSheetAndOpensIt)
 {
-    ExportReportToExcel(MakeReport(0), registry, messages);
+    ReportTable table = MakeReport(5);
+    table.SetCell(10, 2, "---");
+    exportReport(table);
 
-    std::vector<std::string> expected = {
-            "GetActiveObject",
-            "CreateObject",
-            "get App.Application",
-            "put App.Application.EnableEvents := false",
-            "get App.WorkBooks",
-            "call App.WorkBooks.Add()",
-            "put Sheet.Name := 'Расчет ОКЗ'",
-            "get Sheet.Cells(1, 1)",
-            "get Sheet.Cells(2, 12)",
-            "get Sheet.Range(Sheet.Cells(1, 1), Sheet.Cells(2, 12))",
-            "put Range.Value := array[1..2,1..12]",
-    };
-    for (int col = 1; col <= 12; ++col) {
-        expected.push_back("get Sheet.Columns(" + std::to_string(col) + ")");
-        expected.push_back("put Sheet.Columns(" + std::to_string(col)
-                           + ").ColumnWidth := " + (col < 12 ? "8" : "11"));
-    }
-    expected.insert(expected.end(),
-                    {"get Sheet.Rows(1)",
-                     "get Sheet.Rows(1).Font",
-                     "put Sheet.Rows(1).Font.Bold := true",
-                     "get Sheet.Rows(2)",
-                     "get Sheet.Rows(2).Font",
-                     "put Sheet.Rows(2).Font.Bold := true",
-                     "get Sheet.Rows(1)",
-                     "put Sheet.Rows(1).HorizontalAlignment := 3",
-                     "get Sheet.Rows(2)",
-                     "put Sheet.Rows(2).HorizontalAlignment := 3",
-                     "get Range.Borders",
-                     "put Range.Borders.LineStyle := 1",
-                     "get App.Application",
-                     "put App.Application.EnableEvents := true",
-                     "get App.Parent",
-                     "put App.Parent.Visible := true"});
-    // The sheet is fetched anew for every use: the name, the range and its two
-    // corners, 12 widths, 2 bold rows and 2 aligned rows.
-    EXPECT_THAT(Without(server->log, "get Workbook.WorkSheets(1)"), ElementsAreArray(expected));
-    EXPECT_EQ(Count(server->log, "get Workbook.WorkSheets(1)"), 1 + 3 + 12 + 2 + 2);
     EXPECT_THAT(messages.entries(), IsEmpty());
-    EXPECT_EQ(registry.unitReference(ExcelUnitReference), nullptr);
-}
+    ASSERT_THAT(opener.opened, SizeIs(1));
+    const std::string &path = opener.opened[0];
+    EXPECT_EQ(std::filesystem::path(path).parent_path(), folder);
+    EXPECT_EQ(std::filesystem::path(path).extension(), ".xlsx");
 
-TEST_F(ExcelExportTest, GridGoesRowsFirstWithTheLatinSecondsUnit)
-{
-    ExportReportToExcel(MakeReport(5, 20), registry, messages);
+    const XlsxContents xlsx = XlsxContents::Read(path);
+    EXPECT_THAT(xlsx.sheetNames, ElementsAre("Расчет ОКЗ"));
+    EXPECT_EQ(xlsx.texts.at("A1"), "№ точки");
+    EXPECT_EQ(xlsx.texts.at("I1"), "|Zф-н|");
+    EXPECT_EQ(xlsx.texts.count("A2"), 0u) << "the empty unit is written as an empty text";
+    EXPECT_EQ(xlsx.texts.at("L2"), "c");
+    EXPECT_EQ(xlsx.texts.at("A3"), "ТК1");
+    EXPECT_EQ(xlsx.texts.at("K5"), "---");
+    EXPECT_EQ(xlsx.texts.at("L7"), "114,5");
+    EXPECT_EQ(xlsx.texts.count("A8"), 0u);
 
-    ASSERT_EQ(server->arrays.size(), 1u);
-    const AutoArray &grid = server->arrays[0];
-    ASSERT_EQ(grid.dimensions(), 2);
-    EXPECT_EQ(grid.lowerBound(1), 1);
-    EXPECT_EQ(grid.upperBound(1), 7);
-    EXPECT_EQ(grid.lowerBound(2), 1);
-    EXPECT_EQ(grid.upperBound(2), 12);
-    for (int col = 1; col <= 12; ++col) {
-        EXPECT_EQ(grid.at(1, col), AutoValue(Headers[col - 1]));
-        EXPECT_EQ(grid.at(2, col), AutoValue(Units[col - 1]));
+    for (int row = 1; row <= 7; ++row) {
+        for (int col = 1; col <= 12; ++col) {
+            SCOPED_TRACE(Ref(col, row));
+            const auto &style = xlsx.styles.at(Ref(col, row));
+            EXPECT_EQ(style.bold, row <= 2);
+            EXPECT_EQ(style.align, row <= 2 ? "center" : "right");
+            // A line on every edge of every cell, inner lines included.
+            EXPECT_EQ(style.left, "thin");
+            EXPECT_EQ(style.right, "thin");
+            EXPECT_EQ(style.top, "thin");
+            EXPECT_EQ(style.bottom, "thin");
+        }
     }
-    EXPECT_EQ(grid.at(2, 12).toString(), "\x63"); // Latin small c, not U+0441
-    EXPECT_EQ(grid.at(3, 1), AutoValue("T1"));
-    EXPECT_EQ(grid.at(7, 1), AutoValue("T5"));
-    EXPECT_EQ(grid.at(7, 12), AutoValue("11,4"));
+    // Whole rows carry their format, so cells typed later look the same.
+    EXPECT_TRUE(xlsx.rowStyles.at(1).bold);
+    EXPECT_EQ(xlsx.rowStyles.at(7).align, "right");
+    EXPECT_EQ(xlsx.rowStyles.count(8), 0u);
+
+    // Widths of 8 and 11 characters; the file adds Excel's usual padding.
+    for (int col = 1; col <= 11; ++col)
+        EXPECT_NEAR(xlsx.columnWidths.at(col), 8.71, 0.01) << col;
+    EXPECT_NEAR(xlsx.columnWidths.at(12), 11.71, 0.01);
 }
 
-TEST_F(ExcelExportTest, FivePointsOfTwentyRowsFillA1ToL7AndAlignTheirRowsRight)
+TEST_F(XlsxExportTest, EverySecondExportIsANewFile)
 {
-    ExportReportToExcel(MakeReport(5, 20), registry, messages);
+    exportReport(MakeReport(5));
+    exportReport(ReportTable());
 
-    const auto &log = server->log;
-    EXPECT_EQ(Count(log, "get Sheet.Cells(7, 12)"), 1);
-    EXPECT_EQ(Count(log, "put Range.Value := array[1..7,1..12]"), 1);
-    for (int row = 3; row <= 7; ++row) {
-        EXPECT_EQ(
-                Count(log, "put Sheet.Rows(" + std::to_string(row) + ").HorizontalAlignment := 4"),
-                1)
-                << row;
-    }
-    EXPECT_EQ(Count(log, "put Sheet.Rows(8).HorizontalAlignment := 4"), 0);
-    // The data rows are aligned after the headers and before the borders.
-    const auto position = [&log](const std::string &line) {
-        return std::find(log.begin(), log.end(), line) - log.begin();
-    };
-    EXPECT_LT(position("put Sheet.Rows(2).HorizontalAlignment := 3"),
-              position("put Sheet.Rows(3).HorizontalAlignment := 4"));
-    EXPECT_LT(position("put Sheet.Rows(7).HorizontalAlignment := 4"),
-              position("put Range.Borders.LineStyle := 1"));
+    ASSERT_THAT(opener.opened, SizeIs(2));
+    EXPECT_NE(opener.opened[0], opener.opened[1]);
+    const XlsxContents empty = XlsxContents::Read(opener.opened[1]);
+    EXPECT_EQ(empty.texts.at("J2"), "А");
+    EXPECT_EQ(empty.texts.count("A3"), 0u);
+    EXPECT_EQ(XlsxContents::Read(opener.opened[0]).texts.at("A7"), "ТК5");
 }
 
-TEST_F(ExcelExportTest, RowsAfterTheFirstUnnamedRowAreNotExported)
+TEST_F(XlsxExportTest, NoApplicationForTheFileIsAnError)
 {
-    ReportTable table = MakeReport(3);
-    table.SetCell(0, 4, "T5");
+    opener.answer = false;
 
-    ExportReportToExcel(table, registry, messages);
+    exportReport(MakeReport(5));
 
-    ASSERT_EQ(server->arrays.size(), 1u);
-    EXPECT_EQ(server->arrays[0].upperBound(1), 5);
-}
-
-TEST_F(ExcelExportTest, RunningApplicationIsUsedInsteadOfANewOne)
-{
-    server->running = true;
-
-    ExportReportToExcel(MakeReport(1), registry, messages);
-
-    EXPECT_EQ(server->log.at(0), "GetActiveObject");
-    EXPECT_EQ(server->log.at(1), "get App.Application");
-    EXPECT_EQ(Count(server->log, "CreateObject"), 0);
-}
-
-TEST_F(ExcelExportTest, RefusedCallStopsWithTheServersText)
-{
-    server->refuse = "Bold";
-    server->refusalText = "Нельзя установить свойство Bold";
-
-    ExportReportToExcel(MakeReport(2), registry, messages);
-
-    EXPECT_EQ(server->log.back(), "put Sheet.Rows(1).Font.Bold := true");
-    ASSERT_EQ(messages.entries().size(), 1u);
+    ASSERT_THAT(messages.entries(), SizeIs(1));
     EXPECT_EQ(messages.entries()[0].kind, RecordingMessages::Kind::Error);
-    EXPECT_EQ(messages.entries()[0].text, "Нельзя установить свойство Bold");
-
-    // The next export starts from a new application all the same.
-    server->refuse.clear();
-    server->log.clear();
-    ExportReportToExcel(MakeReport(2), registry, messages);
-    EXPECT_THAT(std::vector<std::string>(server->log.begin(), server->log.begin() + 2),
-                ElementsAre("GetActiveObject", "CreateObject"));
-    EXPECT_EQ(server->log.back(), "put App.Parent.Visible := true");
+    EXPECT_THAT(messages.entries()[0].text, HasSubstr(".xlsx"));
 }
 
-TEST_F(ExcelExportTest, CreationFailureIsShownAsAnError)
+TEST_F(XlsxExportTest, UnwritableFolderIsAnErrorAndOpensNothing)
 {
-    server->createFails = true;
+    XlsxExport elsewhere(
+            opener, [] { return true; }, folder + "/missing");
+    NoExportProgress progress;
+    ExportReportToExcel(MakeReport(2), &elsewhere, messages, progress);
 
-    ExportReportToExcel(MakeReport(1), registry, messages);
-
-    EXPECT_THAT(server->log, ElementsAre("GetActiveObject", "CreateObject"));
-    ASSERT_EQ(messages.entries().size(), 1u);
+    ASSERT_THAT(messages.entries(), SizeIs(1));
     EXPECT_EQ(messages.entries()[0].kind, RecordingMessages::Kind::Error);
-    EXPECT_EQ(messages.entries()[0].text, "Класс не зарегистрирован");
+    EXPECT_THAT(messages.entries()[0].text, HasSubstr("missing"));
+    EXPECT_THAT(opener.opened, IsEmpty());
 }
 
-class CalcExportTest : public ::testing::Test
+TEST_F(XlsxExportTest, NotInstalledWithoutADesktopApplication)
+{
+    XlsxExport unregistered(
+            opener, [] { return false; }, folder);
+    EXPECT_FALSE(unregistered.isInstalled());
+    EXPECT_TRUE(excel.isInstalled());
+}
+
+// The desktop program's toolkit sets the C library's locale from the
+// environment, and every user here has a Russian one, whose decimal separator
+// is a comma.
+class RussianLocaleTest : public XlsxExportTest
 {
 protected:
-    CalcExportTest()
+    void SetUp() override
     {
-        server->aliases
-                = {{"ServiceManager.createInstance('com.sun.star.frame.Desktop')", "Desktop"},
-                   {"Desktop.LoadComponentFromURL('private:factory/scalc', '_blank', 0, "
-                    "array[0..-1])",
-                    "Document"},
-                   {"Document.getSheets().getByIndex(0)", "Sheet"},
-                   {"ServiceManager.Bridge_GetStruct('com.sun.star.table.BorderLine')", "Border"}};
-        registry.registerServer("com.sun.star.ServiceManager", server);
+        if (!std::setlocale(LC_ALL, "ru_RU.UTF-8")) {
+            // A fresh machine has no locales generated.
+            [[maybe_unused]] const int generated
+                    = std::system("localedef -i ru_RU -f UTF-8 ru_RU.UTF-8 >/dev/null 2>&1");
+            ASSERT_NE(std::setlocale(LC_ALL, "ru_RU.UTF-8"), nullptr)
+                    << "the locale ru_RU.UTF-8 is missing: run scripts/install-deps.sh";
+        }
+        ASSERT_STREQ(std::localeconv()->decimal_point, ",");
     }
-
-    std::shared_ptr<RecordingServer> server = std::make_shared<RecordingServer>("ServiceManager");
-    AutomationRegistry registry;
-    RecordingMessages messages;
+    void TearDown() override { std::setlocale(LC_ALL, "C"); }
 };
 
-TEST_F(CalcExportTest, EmptyReportCallsEveryStepInOrder)
+TEST_F(RussianLocaleTest, WorkbookNumbersKeepTheDecimalPoint)
 {
-    ExportReportToCalc(MakeReport(0), registry, messages);
+    exportReport(MakeReport(2));
+    ASSERT_THAT(opener.opened, SizeIs(1));
+    const std::string &path = opener.opened[0];
+    // The program's own locale is back once the file is written.
+    EXPECT_STREQ(std::localeconv()->decimal_point, ",");
 
-    std::vector<std::string> expected = {
-            "CreateObject",
-            "call ServiceManager.createInstance('com.sun.star.frame.Desktop')",
-            "call Desktop.LoadComponentFromURL('private:factory/scalc', '_blank', 0, array[0..-1])",
-            "call Document.getSheets()",
-            "call Document.getSheets().getByIndex(0)",
-            "call Sheet.setName('Расчет ОКЗ')",
-            "call Sheet.getCellRangeByName('A1:L2')",
-            "call Sheet.getCellRangeByName('A1:L2')",
-            "put Sheet.getCellRangeByName('A1:L2').CharWeight := 150",
-            "call Sheet.getCellRangeByName('A1:L2')",
-            "put Sheet.getCellRangeByName('A1:L2').ParaAdjust := 3",
-            "call Sheet.getCellRangeByName('A3:L3')",
-            "put Sheet.getCellRangeByName('A3:L3').ParaAdjust := 1",
-            "call ServiceManager.Bridge_GetStruct('com.sun.star.table.BorderLine')",
-            "put Border.lineDistance := 0",
-            "put Border.innerLineWidth := 0",
-            "put Border.outerLineWidth := 1",
-            "put Sheet.getCellRangeByName('A1:L2').leftBorder := Border",
-            "put Sheet.getCellRangeByName('A1:L2').rightBorder := Border",
-            "put Sheet.getCellRangeByName('A1:L2').topBorder := Border",
-            "put Sheet.getCellRangeByName('A1:L2').bottomBorder := Border",
-    };
-    for (int col = 0; col < 12; ++col) {
-        const std::string column = "Sheet.GetColumns().GetByIndex(" + std::to_string(col) + ")";
-        expected.push_back("call Sheet.GetColumns()");
-        expected.push_back("call " + column);
-        expected.push_back("put " + column + ".OptimalWidth := true");
+    // No number in any part of the file is written with a comma.
+    const std::regex decimalComma("=\"-?[0-9]+,[0-9]+\"");
+    const std::string parts = testing::RunCommand("unzip -Z1 '" + path + "'");
+    std::istringstream names(parts);
+    int checked = 0;
+    for (std::string part; std::getline(names, part);) {
+        SCOPED_TRACE(part);
+        const std::string xml = testing::UnzipEntry(path, part);
+        EXPECT_FALSE(std::regex_search(xml, decimalComma));
+        ++checked;
     }
-    expected.push_back("call Sheet.getCellRangeByName('A1:L2').setDataArray(array[1..12,1..2])");
-
-    EXPECT_THAT(server->log, ElementsAreArray(expected));
-    EXPECT_THAT(messages.entries(), IsEmpty());
-    EXPECT_EQ(registry.unitReference(CalcUnitReference), nullptr);
+    EXPECT_GE(checked, 5);
+    const std::string sheet = testing::UnzipEntry(path, "xl/worksheets/sheet1.xml");
+    EXPECT_THAT(sheet, HasSubstr("width=\"8.7109375\""));
+    EXPECT_THAT(sheet, HasSubstr("<pageMargins left=\"0.7\""));
+    // The texts of the report keep their own commas.
+    EXPECT_EQ(XlsxContents::Read(path).texts.at("B3"), "10,5");
 }
 
-TEST_F(CalcExportTest, GridGoesColumnsFirstWithTheLatinSecondsUnit)
+TEST(CalcModuleTest, MissingModuleOrOfficeIsNotInstalled)
 {
-    ExportReportToCalc(MakeReport(5, 20), registry, messages);
+    CalcExport noModule({}, "/nonexistent/libtormel_uno.so");
+    EXPECT_FALSE(noModule.isInstalled());
+    EXPECT_THAT(noModule.loadError(), HasSubstr("libtormel_uno.so"));
+    NoExportProgress progress;
+    EXPECT_THROW(noModule.exportGrid(BuildExportGrid(ReportTable()), progress), ExportError);
 
-    // The empty properties array of the new document, then the grid.
-    ASSERT_EQ(server->arrays.size(), 2u);
-    EXPECT_EQ(server->arrays[0].dimensions(), 1);
-    EXPECT_EQ(server->arrays[0].size(), 0);
-    const AutoArray &grid = server->arrays[1];
-    ASSERT_EQ(grid.dimensions(), 2);
-    EXPECT_EQ(grid.lowerBound(1), 1);
-    EXPECT_EQ(grid.upperBound(1), 12);
-    EXPECT_EQ(grid.lowerBound(2), 1);
-    EXPECT_EQ(grid.upperBound(2), 7);
-    for (int col = 1; col <= 12; ++col) {
-        EXPECT_EQ(grid.at(col, 1), AutoValue(Headers[col - 1]));
-        EXPECT_EQ(grid.at(col, 2), AutoValue(Units[col - 1]));
-    }
-    EXPECT_EQ(grid.at(1, 3), AutoValue("T1"));
-    EXPECT_EQ(grid.at(12, 7), AutoValue("11,4"));
-}
-
-TEST_F(CalcExportTest, FivePointsOfTwentyRowsUseA1ToL7AndAlignThroughRow8)
-{
-    ExportReportToCalc(MakeReport(5, 20), registry, messages);
-
-    const auto &log = server->log;
-    EXPECT_EQ(Count(log, "call Sheet.getCellRangeByName('A1:L7')"), 1);
-    EXPECT_EQ(Count(log, "put Sheet.getCellRangeByName('A3:L8').ParaAdjust := 1"), 1);
-    EXPECT_EQ(Count(log, "put Sheet.getCellRangeByName('A1:L7').bottomBorder := Border"), 1);
-    EXPECT_EQ(log.back(), "call Sheet.getCellRangeByName('A1:L7').setDataArray(array[1..12,1..7])");
-}
-
-TEST_F(CalcExportTest, NoServiceManagerGivesItsOwnError)
-{
-    server->createFails = true;
-
-    ExportReportToCalc(MakeReport(1), registry, messages);
-
-    EXPECT_THAT(server->log, ElementsAre("CreateObject"));
-    ASSERT_EQ(messages.entries().size(), 1u);
-    EXPECT_EQ(messages.entries()[0].kind, RecordingMessages::Kind::Error);
-    EXPECT_EQ(messages.entries()[0].text, "Couldn't get ServiceManager");
-}
-
-TEST_F(CalcExportTest, ServiceManagerIsKeptOnlyWhenTheDocumentDidNotOpen)
-{
-    server->refuse = "LoadComponentFromURL";
-    server->refusalText = "Документ не создан";
-
-    ExportReportToCalc(MakeReport(1), registry, messages);
-
-    EXPECT_THAT(messages.texts(), ElementsAre("Документ не создан"));
-    EXPECT_NE(registry.unitReference(CalcUnitReference), nullptr);
-
-    // The next export reuses the service manager it kept.
-    server->refuse = "setName";
-    server->refusalText = "Имя не подходит";
-    server->log.clear();
-    ExportReportToCalc(MakeReport(1), registry, messages);
-
-    EXPECT_EQ(server->log.front(),
-              "call ServiceManager.createInstance('com.sun.star.frame.Desktop')");
-    EXPECT_EQ(server->log.back(), "call Sheet.setName('Расчет ОКЗ')");
-    EXPECT_THAT(messages.texts(), ElementsAre("Документ не создан", "Имя не подходит"));
-    // Once the document was open the reference is let go, so the third export
-    // creates a new service manager.
-    EXPECT_EQ(registry.unitReference(CalcUnitReference), nullptr);
-    server->log.clear();
-    ExportReportToCalc(MakeReport(1), registry, messages);
-    EXPECT_EQ(server->log.front(), "CreateObject");
-}
-
-TEST(ExportMessagesTest, MissingServersShowTheirMessagesAndCallNothing)
-{
-    AutomationRegistry registry;
-    auto excel = std::make_shared<RecordingServer>("App");
-    auto calc = std::make_shared<RecordingServer>("ServiceManager");
-    excel->registered = false;
-    calc->registered = false;
-    registry.registerServer("Excel.Application", excel);
-    registry.registerServer("com.sun.star.ServiceManager", calc);
+#ifdef TORMEL_UNO_MODULE
+    CalcOfficeOptions noOffice;
+    noOffice.officeProgram = "/nonexistent/soffice";
+    CalcExport calc(noOffice, TORMEL_UNO_MODULE);
     RecordingMessages messages;
-
-    ExportReportToExcel(MakeReport(3), registry, messages);
-    ExportReportToCalc(MakeReport(3), registry, messages);
-    // With no server registered at all, too.
-    AutomationRegistry empty;
-    ExportReportToExcel(MakeReport(3), empty, messages);
-    ExportReportToCalc(MakeReport(3), empty, messages);
-
-    EXPECT_THAT(messages.texts(),
-                ElementsAre("Требуется установить MS Excel на компьютер",
-                            "Требуется установить OpenOffice.org на компьютер",
-                            "Требуется установить MS Excel на компьютер",
-                            "Требуется установить OpenOffice.org на компьютер"));
-    for (const auto &entry : messages.entries())
-        EXPECT_EQ(entry.kind, RecordingMessages::Kind::Message);
-    EXPECT_THAT(excel->log, IsEmpty());
-    EXPECT_THAT(calc->log, IsEmpty());
-}
-
-TEST(AutomationRegistryTest, ProgIdsMatchWithoutRegardToCase)
-{
-    AutomationRegistry registry;
-    auto server = std::make_shared<RecordingServer>("App");
-    registry.registerServer("Excel.Application", server);
-
-    EXPECT_TRUE(IsProgIdRegistered(registry, "excel.application"));
-    EXPECT_FALSE(IsProgIdRegistered(registry, "Excel.Applications"));
-    EXPECT_THROW(registry.createObject("Word.Application"), AutomationError);
-    EXPECT_EQ(registry.getActiveObject("Word.Application"), nullptr);
+    ExportReportToCalc(MakeReport(2), &calc, messages, progress);
+    EXPECT_TRUE(calc.loadError().empty()) << calc.loadError();
+    EXPECT_THAT(messages.texts(), ElementsAre("Требуется установить OpenOffice.org на компьютер"));
+#endif
 }
 
 } // namespace

@@ -13,9 +13,9 @@
 
 namespace tormel::testing {
 
-inline std::string UnzipEntry(const std::string &archive, const std::string &entry)
+// What a shell command writes to its standard output.
+inline std::string RunCommand(const std::string &command)
 {
-    const std::string command = "unzip -p '" + archive + "' '" + entry + "' 2>/dev/null";
     std::string out;
     if (FILE *pipe = popen(command.c_str(), "r")) {
         char buffer[4096];
@@ -25,6 +25,11 @@ inline std::string UnzipEntry(const std::string &archive, const std::string &ent
         pclose(pipe);
     }
     return out;
+}
+
+inline std::string UnzipEntry(const std::string &archive, const std::string &entry)
+{
+    return RunCommand("unzip -p '" + archive + "' '" + entry + "' 2>/dev/null");
 }
 
 struct XlsxStyle

@@ -1,12 +1,9 @@
 #pragma once
 
-#include "report/export/UnoServerOptions.h"
+#include "report/export/ToCalcUnit.h"
 
 #include <com/sun/star/bridge/XBridge.hpp>
-#include <com/sun/star/lang/XMultiComponentFactory.hpp>
-#include <com/sun/star/lang/XSingleServiceFactory.hpp>
-#include <com/sun/star/reflection/XIdlReflection.hpp>
-#include <com/sun/star/script/XTypeConverter.hpp>
+#include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
 
 #include <memory>
@@ -38,16 +35,18 @@ bool OfficeHasWindows(const OfficeInstall &office);
 // The local UNO side: a component context over the office's type libraries.
 Reference<css::uno::XComponentContext> BootstrapLocalContext(const OfficeInstall &office);
 
-// One connection to an office process over a named pipe: the office-side service
-// manager and the helpers that late binding needs. It starts the office (or hands
-// the connection request to the user's running office) and waits a bounded time.
+// One connection to an office process over a named pipe and its service manager. It
+// starts the office (or hands the connection request to the user's running office)
+// and waits a bounded time, which the user may cut short.
 class OfficeConnection
 {
 public:
-    // Throws AutomationError when the office cannot be reached in time.
+    // Throws ExportError when the office cannot be reached in time, OfficeCancelled
+    // when the user stopped waiting; either way an office it started is ended.
     OfficeConnection(const Reference<css::uno::XComponentContext> &local,
                      const OfficeInstall &office,
-                     const UnoServerOptions &options);
+                     const CalcOfficeOptions &options,
+                     IExportProgress &progress);
     ~OfficeConnection();
     OfficeConnection(const OfficeConnection &) = delete;
     OfficeConnection &operator=(const OfficeConnection &) = delete;
@@ -55,37 +54,29 @@ public:
     // False once the office or the bridge has gone away.
     bool alive() const;
 
-    bool hiddenDocuments() const { return m_hiddenDocuments; }
-    const Reference<css::lang::XMultiComponentFactory> &remoteManager() const
-    {
-        return m_remoteManager;
-    }
-    const Reference<css::lang::XSingleServiceFactory> &invocationFactory() const
-    {
-        return m_invocationFactory;
-    }
-    const Reference<css::script::XTypeConverter> &converter() const { return m_converter; }
-    const Reference<css::reflection::XIdlReflection> &reflection() const { return m_reflection; }
+    const Reference<css::uno::XComponentContext> &remoteContext() const { return m_remoteContext; }
+    Reference<css::lang::XMultiServiceFactory> serviceManager() const;
 
 private:
     void connect(const Reference<css::uno::XComponentContext> &local,
                  const std::string &pipeName,
-                 int timeoutMs);
+                 int timeoutMs,
+                 IExportProgress &progress);
     void endOffice();
 
-    bool m_hiddenDocuments = false;
     bool m_terminateOffice = false;
     pid_t m_launcher = -1;
     bool m_launcherRunning = false;
     Reference<css::bridge::XBridge> m_bridge;
     Reference<css::uno::XComponentContext> m_remoteContext;
-    Reference<css::lang::XMultiComponentFactory> m_remoteManager;
-    Reference<css::lang::XSingleServiceFactory> m_invocationFactory;
-    Reference<css::script::XTypeConverter> m_converter;
-    Reference<css::reflection::XIdlReflection> m_reflection;
 };
 
-// The text of the UNO exception being handled, for an AutomationError.
+// The user stopped waiting for the office.
+struct OfficeCancelled
+{
+};
+
+// The text of the UNO exception being handled, for an ExportError.
 std::string CaughtExceptionText();
 
 } // namespace tormel::uno

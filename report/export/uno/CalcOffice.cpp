@@ -1,13 +1,10 @@
-#include "report/export/uno/UnoOffice.h"
+#include "report/export/uno/CalcOffice.h"
 
 #include <com/sun/star/bridge/BridgeFactory.hpp>
 #include <com/sun/star/connection/Connector.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
-#include <com/sun/star/reflection/InvocationTargetException.hpp>
-#include <com/sun/star/reflection/theCoreReflection.hpp>
-#include <com/sun/star/script/Converter.hpp>
 #include <cppuhelper/bootstrap.hxx>
 #include <cppuhelper/exc_hlp.hxx>
 
@@ -35,6 +32,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr auto PollInterval = 50ms;
 constexpr auto ExitWait = 10s;
+constexpr const char *WaitingForOffice = "Запуск LibreOffice...";
 
 OUString Utf8(const std::string &text)
 {
@@ -72,7 +70,7 @@ std::string NewPipeName()
 // office that inherits the program's output would hold pipes open, and one in the
 // program's session would end with it on a terminal's Ctrl+C.
 pid_t SpawnOffice(const OfficeInstall &office,
-                  const UnoServerOptions &options,
+                  const CalcOfficeOptions &options,
                   const std::string &pipeName)
 {
     std::vector<std::string> args{office.program,
@@ -117,7 +115,7 @@ pid_t SpawnOffice(const OfficeInstall &office,
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&files);
     if (result != 0)
-        throw AutomationError("Не удалось запустить " + office.program);
+        throw ExportError("Не удалось запустить " + office.program);
     return pid;
 }
 
@@ -188,21 +186,21 @@ Reference<css::uno::XComponentContext> BootstrapLocalContext(const OfficeInstall
     try {
         return cppu::defaultBootstrap_InitialComponentContext();
     } catch (const css::uno::Exception &) {
-        throw AutomationError("UNO: " + CaughtExceptionText());
+        throw ExportError("UNO: " + CaughtExceptionText());
     }
 }
 
 OfficeConnection::OfficeConnection(const Reference<css::uno::XComponentContext> &local,
                                    const OfficeInstall &office,
-                                   const UnoServerOptions &options)
-    : m_hiddenDocuments(options.hiddenDocuments)
-    , m_terminateOffice(options.terminateOffice)
+                                   const CalcOfficeOptions &options,
+                                   IExportProgress &progress)
+    : m_terminateOffice(options.terminateOffice)
 {
     const std::string pipeName = NewPipeName();
     m_launcher = SpawnOffice(office, options, pipeName);
     m_launcherRunning = true;
     try {
-        connect(local, pipeName, options.startTimeoutMs);
+        connect(local, pipeName, options.startTimeoutMs, progress);
     } catch (...) {
         if (m_launcherRunning)
             KillOffice(m_launcher);
@@ -212,7 +210,8 @@ OfficeConnection::OfficeConnection(const Reference<css::uno::XComponentContext> 
 
 void OfficeConnection::connect(const Reference<css::uno::XComponentContext> &local,
                                const std::string &pipeName,
-                               int timeoutMs)
+                               int timeoutMs,
+                               IExportProgress &progress)
 {
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     try {
@@ -229,28 +228,23 @@ void OfficeConnection::connect(const Reference<css::uno::XComponentContext> &loc
                 // It ends at once when it hands the request to an office already running.
                 m_launcherRunning = false;
                 if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-                    throw AutomationError(
-                            "LibreOffice завершился при запуске (код "
-                            + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + ").");
+                    throw ExportError("LibreOffice завершился при запуске (код "
+                                      + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1)
+                                      + ").");
             }
             if (Clock::now() >= deadline)
-                throw AutomationError("LibreOffice не ответил за "
-                                      + std::to_string(timeoutMs / 1000) + " с.");
+                throw ExportError("LibreOffice не ответил за " + std::to_string(timeoutMs / 1000)
+                                  + " с.");
+            if (!progress.keepWaiting(WaitingForOffice))
+                throw OfficeCancelled();
             std::this_thread::sleep_for(PollInterval);
         }
         m_bridge = css::bridge::BridgeFactory::create(local)->createBridge(
                 OUString(), "urp", connection, nullptr);
         m_remoteContext.set(m_bridge->getInstance("StarOffice.ComponentContext"),
                             css::uno::UNO_QUERY_THROW);
-        m_remoteManager.set(m_remoteContext->getServiceManager(), css::uno::UNO_SET_THROW);
-        // The office's Invocation service is a factory of late-binding adapters.
-        m_invocationFactory.set(m_remoteManager->createInstanceWithContext(
-                                        "com.sun.star.script.Invocation", m_remoteContext),
-                                css::uno::UNO_QUERY_THROW);
-        m_converter = css::script::Converter::create(local);
-        m_reflection = css::reflection::theCoreReflection::get(local);
     } catch (const css::uno::Exception &) {
-        throw AutomationError("UNO: " + CaughtExceptionText());
+        throw ExportError("UNO: " + CaughtExceptionText());
     }
 }
 
@@ -264,10 +258,6 @@ OfficeConnection::~OfficeConnection()
         } catch (const css::uno::Exception &) {
         }
     }
-    m_converter.clear();
-    m_reflection.clear();
-    m_invocationFactory.clear();
-    m_remoteManager.clear();
     m_remoteContext.clear();
     m_bridge.clear();
     // Collect the launcher if it has ended; the user's office keeps running otherwise.
@@ -288,6 +278,11 @@ void OfficeConnection::endOffice()
     m_launcherRunning = false;
 }
 
+Reference<css::lang::XMultiServiceFactory> OfficeConnection::serviceManager() const
+{
+    return {m_remoteContext->getServiceManager(), css::uno::UNO_QUERY_THROW};
+}
+
 bool OfficeConnection::alive() const
 {
     try {
@@ -299,11 +294,7 @@ bool OfficeConnection::alive() const
 
 std::string CaughtExceptionText()
 {
-    css::uno::Any caught = cppu::getCaughtException();
-    // A method that the office refused arrives wrapped in an InvocationTargetException.
-    css::reflection::InvocationTargetException wrapped;
-    if ((caught >>= wrapped) && wrapped.TargetException.hasValue())
-        caught = wrapped.TargetException;
+    const css::uno::Any caught = cppu::getCaughtException();
     css::uno::Exception exception;
     caught >>= exception;
     const std::string message = ToUtf8(exception.Message);
