@@ -2,8 +2,8 @@
 
 #include "cli/BatchInput.h"
 #include "cli/BatchRunner.h"
+#include "core/FileAccess.h"
 #include "core/LocaleSeparators.h"
-#include "report/FileAccess.h"
 #include "report/ReportFile.h"
 
 #include <istream>

@@ -1,4 +1,4 @@
-#include "report/FileAccess.h"
+#include "core/FileAccess.h"
 
 #include <cerrno>
 #include <cstdio>
