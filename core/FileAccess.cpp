@@ -306,6 +306,18 @@ bool PathExists(const std::string &path)
     return std::filesystem::exists(std::filesystem::path(path), error);
 }
 
+bool IsOpenFile(const std::string &path, int fd)
+{
+    struct stat named
+    {
+    };
+    struct stat open
+    {
+    };
+    return ::stat(path.c_str(), &named) == 0 && ::fstat(fd, &open) == 0
+           && named.st_dev == open.st_dev && named.st_ino == open.st_ino;
+}
+
 FileResult ReadFileBytes(const std::string &path, std::string &bytes)
 {
     bytes.clear();

@@ -23,6 +23,10 @@ std::string SystemErrorReason(int errorNumber);
 // Whether anything (file, folder) exists under the path.
 bool PathExists(const std::string &path);
 
+// Whether the path names the file that the open descriptor refers to (following
+// symbolic links), such as a report target that is the program's own output.
+bool IsOpenFile(const std::string &path, int fd);
+
 // Reads the whole file.
 FileResult ReadFileBytes(const std::string &path, std::string &bytes);
 

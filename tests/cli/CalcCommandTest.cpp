@@ -69,14 +69,18 @@ protected:
 
     fs::path path(const std::string &name) const { return m_dir / name; }
 
+    // `output` redirects the standard output elsewhere ("> /dev/full", ">&-").
     Outcome exec(const std::string &arguments,
                  const std::string &input = {},
-                 const std::string &environment = "LC_ALL=C.UTF-8 LANG=C.UTF-8") const
+                 const std::string &environment = "LC_ALL=C.UTF-8 LANG=C.UTF-8",
+                 const std::string &output = {}) const
     {
         writeFile(path("stdin"), input);
+        writeFile(path("stdout"), "");
         const std::string command = "env " + environment + " " + quoted(TORMEL_CALC_PATH) + " "
-                                    + arguments + " < " + quoted(path("stdin")) + " > "
-                                    + quoted(path("stdout")) + " 2> " + quoted(path("stderr"));
+                                    + arguments + " < " + quoted(path("stdin")) + " "
+                                    + (output.empty() ? "> " + quoted(path("stdout")) : output)
+                                    + " 2> " + quoted(path("stderr"));
         const int raw = std::system(command.c_str());
         Outcome result;
         result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -198,6 +202,12 @@ TEST_F(CalcCommandTest, ContractErrorsWriteNothing)
             {R"([1])", "объект 1"},
             {R"({"Name": "К-1",)", "JSON"},
             {"", "JSON"},
+            // Numbers beyond a double: their place, not an abort.
+            {R"({"RArc": 1e400})", "строка 1, столбец 10: число 1e400"},
+            {"[{},\n {\"Lines\": [{\"Length\": -1e400}]}]", "строка 2, столбец 24: число -1e400"},
+            // A field name with a line break or a C1 control stays on its line.
+            {R"({"Na\nme": 1})", R"("Na\nme")"},
+            {R"({"Device": {"A\u0085V": 1}})", R"("Device.A\u0085V")"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.input);
@@ -228,6 +238,81 @@ TEST_F(CalcCommandTest, UsageErrors)
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "tormel-calc 2.8.1\n");
     EXPECT_EQ(exec("--help").status, 0);
+}
+
+TEST_F(CalcCommandTest, UsageErrorsQuoteTheUsersTextOnOneLine)
+{
+    struct Case
+    {
+        std::string arguments;
+        std::string mention;
+    };
+    const Case cases[] = {
+            {quoted("--bo\ngus"), R"("--bo\ngus")"},
+            {"--locale " + quoted("ru\r\nRU"), R"("ru\r\nRU")"},
+            {quoted(path("miss\ning.json")), R"(miss\ning.json")"},
+            {"--report " + quoted(path("no-folder/r\t.csv")), R"(no-folder/r\t.csv")"},
+            {"--open " + quoted(path("gone\n.csv")), R"(gone\n.csv")"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const Outcome outcome = exec(c.arguments, "{}");
+        EXPECT_EQ(outcome.status, 2);
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_NE(outcome.err.find(c.mention), std::string::npos) << outcome.err;
+        EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1) << "one line";
+    }
+}
+
+// Results that never reached their reader are a failure, not a success.
+TEST_F(CalcCommandTest, OutputThatCannotBeWrittenFails)
+{
+    std::string many = "[";
+    for (int i = 0; i < 30; ++i)
+        many += std::string(i ? "," : "") + "{}";
+    many += "]";
+    struct Case
+    {
+        std::string arguments;
+        std::string input;
+        std::string output;
+        std::string reason;
+    };
+    const Case cases[] = {
+            {"", "{}", "> /dev/full", "диск переполнен"},
+            {"", many, "> /dev/full", "диск переполнен"},
+            {"--help", "", "> /dev/full", "диск переполнен"},
+            {"", "{}", ">&-", "файл закрыт"},
+            {"--version", "", ">&-", "файл закрыт"},
+            // A closed output is never taken over by a file the program opens.
+            {"--report " + quoted(path("r.csv")) + " " + quoted(path("in.json")),
+             "",
+             ">&-",
+             "файл закрыт"},
+    };
+    writeFile(path("in.json"), R"({"Name": "A"})");
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.arguments + " " + c.output);
+        const Outcome outcome = exec(c.arguments, c.input, "LC_ALL=C.UTF-8", c.output);
+        EXPECT_EQ(outcome.status, 2);
+        EXPECT_EQ(outcome.err,
+                  "tormel-calc: не удалось записать стандартный вывод: " + c.reason + "\n");
+    }
+    EXPECT_EQ(readFile(path("in.json")), R"({"Name": "A"})");
+}
+
+TEST_F(CalcCommandTest, ReportIsNeverWrittenOverTheOutput)
+{
+    const Outcome outcome = exec("--report /dev/stdout", R"({"Name": "A"})");
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err,
+              "tormel-calc: не удалось сохранить отчет \"/dev/stdout\": это файл стандартного "
+              "вывода\n");
+    const Outcome device = exec("--report /dev/null", R"({"Name": "A"})");
+    EXPECT_EQ(device.status, 2);
+    EXPECT_EQ(device.err,
+              "tormel-calc: не удалось сохранить отчет \"/dev/null\": это устройство, а не файл\n");
 }
 
 TEST_F(CalcCommandTest, DefaultSeparatorsComeFromTheEnvironment)
