@@ -173,8 +173,9 @@ int RunCalcCommand(const std::vector<std::string> &arguments,
     };
     // Results that did not reach their reader (a full disk, a closed output)
     // are a failure of the run, whatever was computed.
-    errno = 0;
-    const auto finish = [&](int status) -> int {
+    const auto print = [&](const std::string &text, int status) -> int {
+        errno = 0;
+        out << text;
         out.flush();
         if (out)
             return status;
@@ -190,12 +191,10 @@ int RunCalcCommand(const std::vector<std::string> &arguments,
         return fail(std::string(error.what()) + " (см. --help)");
     }
     if (options.Help) {
-        out << HelpText;
-        return finish(ExitAllOk);
+        return print(HelpText, ExitAllOk);
     }
     if (options.ShowVersion) {
-        out << Program << " " << Version << "\n";
-        return finish(ExitAllOk);
+        return print(std::string(Program) + " " + Version + "\n", ExitAllOk);
     }
 
     NumberSeparators separators = SystemNumberSeparators();
@@ -237,8 +236,9 @@ int RunCalcCommand(const std::vector<std::string> &arguments,
     }
 
     BatchOutcome outcome = RunBatch(input, separators, std::move(opened));
-    // The texts of the opening come first in the first object's messages, as the
-    // window's boxes come before the calculations.
+    // The only box of an opening that succeeded is the damaged-file question. It
+    // comes first in the first object's messages, as the window's box comes before
+    // the calculations, and the exit status tells of it even without an object.
     if (!openMessages.empty()) {
         outcome.AllOk = false;
         nlohmann::ordered_json *first = nullptr;
@@ -264,8 +264,7 @@ int RunCalcCommand(const std::vector<std::string> &arguments,
                         + saved.Reason);
     }
 
-    out << outcome.Output.dump(2) << "\n";
-    return finish(outcome.AllOk ? ExitAllOk : ExitRefused);
+    return print(outcome.Output.dump(2) + "\n", outcome.AllOk ? ExitAllOk : ExitRefused);
 }
 
 } // namespace tormel::cli

@@ -161,11 +161,13 @@ TEST_P(WriteFileReplacingTest, NamesUpToTheSystemLimitAreSavedAndReplaced)
 }
 
 // A termination signal in the middle of a save: the child program writes more
-// than its file size limit allows, and the limit's signal turns into SIGTERM
-// while the new file is being written.
-extern "C" void TerminateOnFileSizeLimit(int)
+// than its file size limit allows, and the limit's signal turns into SIGINT or
+// SIGTERM while the new file is being written.
+volatile std::sig_atomic_t g_stopSignal = SIGTERM;
+
+extern "C" void StopOnFileSizeLimit(int)
 {
-    ::raise(SIGTERM);
+    ::raise(g_stopSignal);
 }
 
 TEST_P(WriteFileReplacingTest, TerminationDuringASaveLeavesNothingBehind)
@@ -174,22 +176,26 @@ TEST_P(WriteFileReplacingTest, TerminationDuringASaveLeavesNothingBehind)
     writeBytes(file, "old");
     const std::string bytes(1 << 20, 'x');
 
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::signal(SIGTERM, SIG_DFL);
-        std::signal(SIGXFSZ, TerminateOnFileSizeLimit);
-        const rlimit limit{4096, 4096};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        WriteFileReplacing(file, bytes, GetParam());
-        ::_exit(0);
+    for (int stop : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(stop);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            g_stopSignal = stop;
+            std::signal(stop, SIG_DFL);
+            std::signal(SIGXFSZ, StopOnFileSizeLimit);
+            const rlimit limit{4096, 4096};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            WriteFileReplacing(file, bytes, GetParam());
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the save ran to its end: " << status;
+        EXPECT_EQ(WTERMSIG(status), stop);
+        EXPECT_EQ(readBytes(file), "old");
+        EXPECT_EQ(entries(), std::vector<std::string>{"r.csv"});
     }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFSIGNALED(status)) << "the save ran to its end: " << status;
-    EXPECT_EQ(WTERMSIG(status), SIGTERM);
-    EXPECT_EQ(readBytes(file), "old");
-    EXPECT_EQ(entries(), std::vector<std::string>{"r.csv"});
 }
 
 TEST_P(WriteFileReplacingTest, SignalsAreTheProgramsOwnAgainAfterASave)
