@@ -1,10 +1,14 @@
 #include "cli/BatchInput.h"
 
+#include "core/QuotedText.h"
+
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <charconv>
 #include <functional>
 #include <map>
+#include <type_traits>
 
 namespace tormel::cli {
 
@@ -41,7 +45,7 @@ public:
     {
         std::string text = "объект " + std::to_string(m_position);
         if (!field.empty())
-            text += ", поле \"" + field + "\"";
+            text += ", поле " + QuotedText(field);
         throw InputError(text + ": " + what);
     }
 
@@ -186,13 +190,48 @@ CalcRequest parseRequest(const Json &value, std::size_t position)
     return request;
 }
 
+// The library's own document builder, which also says where a number too large
+// for a double stands: the library reports that error without its place.
+class DocumentBuilder : public nlohmann::detail::json_sax_dom_parser<Json>
+{
+public:
+    DocumentBuilder(Json &result, const std::string &document)
+        : json_sax_dom_parser(result)
+        , m_document(document)
+    {}
+
+    template<typename Exception>
+    bool parse_error(std::size_t end, const std::string &token, const Exception &error)
+    {
+        if constexpr (std::is_same_v<Exception, Json::out_of_range>) {
+            // The place is just after the number; lines and columns count bytes
+            // from 1, as in the library's other messages.
+            const std::size_t start = end - std::min(end, token.size());
+            const std::string_view before = std::string_view(m_document).substr(0, start);
+            const std::size_t lineStart = before.rfind('\n');
+            const std::size_t line
+                    = 1 + std::size_t(std::count(before.begin(), before.end(), '\n'));
+            const std::size_t column
+                    = 1 + start - (lineStart == std::string_view::npos ? 0 : lineStart + 1);
+            throw InputError("неверный JSON: строка " + std::to_string(line) + ", столбец "
+                             + std::to_string(column) + ": число " + token
+                             + " слишком велико по модулю");
+        }
+        return json_sax_dom_parser::parse_error(end, token, error);
+    }
+
+private:
+    const std::string &m_document;
+};
+
 } // namespace
 
 BatchInput ParseBatchInput(const std::string &document)
 {
     Json root;
     try {
-        root = Json::parse(document);
+        DocumentBuilder builder(root, document);
+        Json::sax_parse(document, &builder);
     } catch (const Json::parse_error &error) {
         throw InputError(std::string("неверный JSON: ") + error.what());
     }

@@ -194,9 +194,11 @@ runRequest(const CalcRequest &request, const NumberSeparators &separators, Repor
 
 } // namespace
 
-BatchOutcome RunBatch(const BatchInput &input, const NumberSeparators &separators)
+BatchOutcome
+RunBatch(const BatchInput &input, const NumberSeparators &separators, ReportTable report)
 {
     BatchOutcome outcome;
+    outcome.Report = std::move(report);
     Json results = Json::array();
     for (const CalcRequest &request : input.Requests) {
         RequestOutcome one = runRequest(request, separators, outcome.Report);

@@ -19,7 +19,9 @@ struct BatchOutcome
 };
 
 // Computes every calculation object from the program's start state, in order, through
-// the same session as the desktop program; only the report carries over between them.
-BatchOutcome RunBatch(const BatchInput &input, const NumberSeparators &separators);
+// the same session as the desktop program; only the report carries over between them,
+// starting from the given one (an opened report, or an empty one).
+BatchOutcome
+RunBatch(const BatchInput &input, const NumberSeparators &separators, ReportTable report = {});
 
 } // namespace tormel::cli

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report/FileAccess.h"
+#include "core/FileAccess.h"
 #include "report/ReportTable.h"
 
 #include <optional>

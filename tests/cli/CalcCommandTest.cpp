@@ -44,6 +44,15 @@ std::string quoted(const std::string &text)
     return result + "'";
 }
 
+// A report row as the semicolon file writes it.
+std::string ReportLine(const Json &cells)
+{
+    std::string line;
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        line += (i ? ";" : "") + cells[i].get<std::string>();
+    return line;
+}
+
 struct Outcome
 {
     int status = -1;
@@ -69,14 +78,18 @@ protected:
 
     fs::path path(const std::string &name) const { return m_dir / name; }
 
+    // `output` redirects the standard output elsewhere ("> /dev/full", ">&-").
     Outcome exec(const std::string &arguments,
                  const std::string &input = {},
-                 const std::string &environment = "LC_ALL=C.UTF-8 LANG=C.UTF-8") const
+                 const std::string &environment = "LC_ALL=C.UTF-8 LANG=C.UTF-8",
+                 const std::string &output = {}) const
     {
         writeFile(path("stdin"), input);
+        writeFile(path("stdout"), "");
         const std::string command = "env " + environment + " " + quoted(TORMEL_CALC_PATH) + " "
-                                    + arguments + " < " + quoted(path("stdin")) + " > "
-                                    + quoted(path("stdout")) + " 2> " + quoted(path("stderr"));
+                                    + arguments + " < " + quoted(path("stdin")) + " "
+                                    + (output.empty() ? "> " + quoted(path("stdout")) : output)
+                                    + " 2> " + quoted(path("stderr"));
         const int raw = std::system(command.c_str());
         Outcome result;
         result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -198,6 +211,12 @@ TEST_F(CalcCommandTest, ContractErrorsWriteNothing)
             {R"([1])", "объект 1"},
             {R"({"Name": "К-1",)", "JSON"},
             {"", "JSON"},
+            // Numbers beyond a double: their place, not an abort.
+            {R"({"RArc": 1e400})", "строка 1, столбец 10: число 1e400"},
+            {"[{},\n {\"Lines\": [{\"Length\": -1e400}]}]", "строка 2, столбец 24: число -1e400"},
+            // A field name with a line break or a C1 control stays on its line.
+            {R"({"Na\nme": 1})", R"("Na\nme")"},
+            {R"({"Device": {"A\u0085V": 1}})", R"("Device.A\u0085V")"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.input);
@@ -228,6 +247,213 @@ TEST_F(CalcCommandTest, UsageErrors)
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "tormel-calc 2.8.1\n");
     EXPECT_EQ(exec("--help").status, 0);
+}
+
+TEST_F(CalcCommandTest, UsageErrorsQuoteTheUsersTextOnOneLine)
+{
+    struct Case
+    {
+        std::string arguments;
+        std::string mention;
+    };
+    const Case cases[] = {
+            {quoted("--bo\ngus"), R"("--bo\ngus")"},
+            {"--locale " + quoted("ru\r\nRU"), R"("ru\r\nRU")"},
+            {quoted(path("miss\ning.json")), R"(miss\ning.json")"},
+            {"--report " + quoted(path("no-folder/r\t.csv")), R"(no-folder/r\t.csv")"},
+            {"--open " + quoted(path("gone\n.csv")), R"(gone\n.csv")"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const Outcome outcome = exec(c.arguments, "{}");
+        EXPECT_EQ(outcome.status, 2);
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_NE(outcome.err.find(c.mention), std::string::npos) << outcome.err;
+        EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1) << "one line";
+    }
+}
+
+// Results that never reached their reader are a failure, not a success.
+TEST_F(CalcCommandTest, OutputThatCannotBeWrittenFails)
+{
+    std::string many = "[";
+    for (int i = 0; i < 30; ++i)
+        many += std::string(i ? "," : "") + "{}";
+    many += "]";
+    struct Case
+    {
+        std::string arguments;
+        std::string input;
+        std::string output;
+        std::string reason;
+    };
+    const Case cases[] = {
+            {"", "{}", "> /dev/full", "диск переполнен"},
+            {"", many, "> /dev/full", "диск переполнен"},
+            {"--help", "", "> /dev/full", "диск переполнен"},
+            {"", "{}", ">&-", "файл закрыт"},
+            {"--version", "", ">&-", "файл закрыт"},
+            // A closed output is never taken over by a file the program opens.
+            {"--report " + quoted(path("r.csv")) + " " + quoted(path("in.json")),
+             "",
+             ">&-",
+             "файл закрыт"},
+    };
+    writeFile(path("in.json"), R"({"Name": "A"})");
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.arguments + " " + c.output);
+        const Outcome outcome = exec(c.arguments, c.input, "LC_ALL=C.UTF-8", c.output);
+        EXPECT_EQ(outcome.status, 2);
+        EXPECT_EQ(outcome.err,
+                  "tormel-calc: не удалось записать стандартный вывод: " + c.reason + "\n");
+    }
+    EXPECT_EQ(readFile(path("in.json")), R"({"Name": "A"})");
+}
+
+TEST_F(CalcCommandTest, ReportIsNeverWrittenOverTheOutput)
+{
+    const Outcome outcome = exec("--report /dev/stdout", R"({"Name": "A"})");
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err,
+              "tormel-calc: не удалось сохранить отчет \"/dev/stdout\": это файл стандартного "
+              "вывода\n");
+    const Outcome device = exec("--report /dev/null", R"({"Name": "A"})");
+    EXPECT_EQ(device.status, 2);
+    EXPECT_EQ(device.err,
+              "tormel-calc: не удалось сохранить отчет \"/dev/null\": это устройство, а не файл\n");
+}
+
+TEST_F(CalcCommandTest, RefusedPointNameIsNotOk)
+{
+    const Outcome outcome = exec("--report " + quoted(path("r.csv")), R"({"Name": "ДлинноеИмя"})");
+    EXPECT_EQ(outcome.status, 1) << outcome.err;
+    const Json out = outcome.json();
+    EXPECT_EQ(out["Ok"], false);
+    EXPECT_EQ(out["Messages"],
+              Json::array({"Количество символов в названии не должно превышать 8."}));
+    EXPECT_EQ(out["ReportRow"], nullptr);
+    EXPECT_EQ(readFile(path("r.csv")), "");
+}
+
+TEST_F(CalcCommandTest, SixLinesAreCalculated)
+{
+    const Outcome outcome = exec("--locale C", R"({"Lines": [{}, {}, {}, {}, {},
+        {"KindPerform": "Кабель с ПВХ изоляцией", "Ff": 25, "Fn": 25, "Length": 100}]})");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const Json result = outcome.json()["Result"];
+    EXPECT_DOUBLE_EQ(result["RLine"][5].get<double>(), 148);
+    EXPECT_DOUBLE_EQ(result["Rsum"].get<double>(), 840.4);
+}
+
+TEST_F(CalcCommandTest, NegativeNumberReachesTheCalculationAsTypedText)
+{
+    const Outcome number = exec("--locale C", R"({"Lines": [{"Length": -5}]})");
+    const Outcome text = exec("--locale C", R"({"Lines": [{"Length": "-5"}]})");
+    EXPECT_EQ(number.status, 1) << number.err;
+    EXPECT_EQ(number.json()["Messages"], Json::array({"Неверная длина линии 1"}));
+    EXPECT_EQ(number.out, text.out);
+}
+
+TEST_F(CalcCommandTest, OpenedReportReceivesTheNewPoints)
+{
+    ASSERT_EQ(
+            exec("--report " + quoted(path("old.csv")), R"([{"Name": "A"}, {"Name": "B"}])").status,
+            0);
+    const std::string old = readFile(path("old.csv"));
+
+    const Outcome outcome
+            = exec("--open " + quoted(path("old.csv")) + " --report " + quoted(path("new.csv")),
+                   R"([{"Name": "C"}, {"Name": "B", "RArc": 0}])");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const Json out = outcome.json();
+    EXPECT_EQ(out[0]["Messages"], Json::array());
+    EXPECT_EQ(out[1]["Messages"],
+              Json::array({"Такое название в отчете уже есть. Заменить данные в отчете?"}));
+    EXPECT_EQ(readFile(path("old.csv")), old);
+    const std::string saved = readFile(path("new.csv"));
+    const std::size_t a = saved.find("\r\nA;"), b = saved.find("\r\nB;"), c = saved.find("\r\nC;");
+    ASSERT_NE(a, std::string::npos);
+    ASSERT_NE(b, std::string::npos);
+    ASSERT_NE(c, std::string::npos);
+    EXPECT_LT(a, b);
+    EXPECT_LT(b, c);
+    EXPECT_EQ(saved.substr(b, saved.find("\r\n", b + 2) - b),
+              "\r\n" + ReportLine(out[1]["ReportRow"]));
+
+    // Without --report nothing is written.
+    const Outcome readOnly = exec("--open " + quoted(path("old.csv")), R"({"Name": "D"})");
+    EXPECT_EQ(readOnly.status, 0) << readOnly.err;
+    EXPECT_EQ(readFile(path("old.csv")), old);
+}
+
+TEST_F(CalcCommandTest, OpenedOkzReportIsSavedAsCsv)
+{
+    // "К-7" in Windows-1251, with twelve cells between thirteen bars.
+    writeFile(path("old.okz"), "|\xCA-7|1|2|3|4|5|6|7|8|9|10|11|\r\n");
+    const Outcome outcome
+            = exec("--open " + quoted(path("old.okz")) + " --report " + quoted(path("new.csv")),
+                   R"({"Name": "К-8"})");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.json()["Messages"], Json::array());
+    const std::string saved = DecodeWindows1251(readFile(path("new.csv")));
+    EXPECT_NE(saved.find("\r\nК-7;1;2;3;4;5;6;7;8;9;10;11\r\nК-8;"), std::string::npos) << saved;
+}
+
+TEST_F(CalcCommandTest, DamagedReportLoadsItsReadableRowsAndSaysSo)
+{
+    // The second point's line lacks its last two fields.
+    writeFile(path("old.csv"),
+              "h;h;h;h;h;h;h;h;h;h;h;h\r\nu;u;u;u;u;u;u;u;u;u;u;u\r\n"
+              "P;1;2;3;4;5;6;7;8;9;10;11\r\nQ;1;2;3;4;5;6;7;8;9\r\n");
+    const Outcome outcome
+            = exec("--open " + quoted(path("old.csv")) + " --report " + quoted(path("new.csv")),
+                   R"([{"Name": "R"}, {}])");
+    EXPECT_EQ(outcome.status, 1) << outcome.err;
+    const Json out = outcome.json();
+    EXPECT_EQ(out[0]["Messages"],
+              Json::array({"Формат файла поврежден. Продолжить загрузку данных?"}));
+    EXPECT_EQ(out[0]["Ok"], true);
+    EXPECT_EQ(out[1]["Messages"], Json::array());
+    const std::string saved = readFile(path("new.csv"));
+    EXPECT_NE(saved.find("\r\nP;1;2;3;4;5;6;7;8;9;10;11\r\nQ;1;2;"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("\r\nR;"), std::string::npos);
+
+    // With no object to carry it, the exit status still tells.
+    EXPECT_EQ(exec("--open " + quoted(path("old.csv")), "[]").status, 1);
+}
+
+TEST_F(CalcCommandTest, ReportThatCannotBeOpenedStopsTheRun)
+{
+    fs::create_directory(path("folder.csv"));
+    writeFile(path("notes.txt"), "x");
+    struct Case
+    {
+        std::string file;
+        std::string err;
+    };
+    const Case cases[] = {
+            {path("missing.csv"),
+             "Не удалось прочитать файл \"" + path("missing.csv").string()
+                     + "\": нет такого файла или папки."},
+            {path("folder.csv"),
+             "Не удалось прочитать файл \"" + path("folder.csv").string()
+                     + "\": это папка, а не файл."},
+            {path("notes.txt"), "Отчет можно открыть только из файла с расширением csv или okz."},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.file);
+        writeFile(path("keep.csv"), "keep");
+        const Outcome outcome
+                = exec("--open " + quoted(c.file) + " --report " + quoted(path("keep.csv")),
+                       R"({"Name": "A"})");
+        EXPECT_EQ(outcome.status, 2);
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_EQ(outcome.err, "tormel-calc: " + c.err + "\n");
+        EXPECT_EQ(readFile(path("keep.csv")), "keep");
+    }
+    EXPECT_EQ(exec("--open", "{}").status, 2);
+    EXPECT_EQ(exec("--open=", "{}").status, 2);
 }
 
 TEST_F(CalcCommandTest, DefaultSeparatorsComeFromTheEnvironment)

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace tormel {
+
+// Outcome of a file operation: on failure, the system's reason in Russian,
+// ready to follow a colon in a message ("доступ запрещен", "диск переполнен").
+struct FileResult
+{
+    bool Ok = true;
+    std::string Reason;
+
+    static FileResult success() { return {}; }
+    static FileResult failure(std::string reason) { return {false, std::move(reason)}; }
+};
+
+// The reason text of a system error number.
+std::string SystemErrorReason(int errorNumber);
+
+// Whether anything (file, folder) exists under the path.
+bool PathExists(const std::string &path);
+
+// Whether the path names the file that the open descriptor refers to (following
+// symbolic links), such as a report target that is the program's own output.
+bool IsOpenFile(const std::string &path, int fd);
+
+// Reads the whole file.
+FileResult ReadFileBytes(const std::string &path, std::string &bytes);
+
+// How WriteFileReplacing creates its new file. An unnamed file (where the file
+// system has them) is named only for the instant before it replaces the target;
+// a named one carries a short hidden name (".tm" and six characters) from the
+// start. Either is removed when SIGINT, SIGTERM or SIGHUP ends the program
+// during the save. Tests choose the named one to see that it is removed.
+enum class TemporaryFile { Unnamed, Named };
+
+// Writes the bytes to a new file beside the target and moves it over the target
+// only when everything was written and flushed, so that a failed write leaves
+// the old file as it was. The new file keeps the permissions of the old one.
+// Only a regular file is replaced: a symbolic link to one keeps the link and
+// replaces the file it points to; a folder, a device, a pipe, a socket, a
+// dangling link or a link loop is refused with its reason.
+FileResult WriteFileReplacing(const std::string &path,
+                              std::string_view bytes,
+                              TemporaryFile temporary = TemporaryFile::Unnamed);
+
+} // namespace tormel
