@@ -385,6 +385,21 @@ TEST_F(ReportMenuTest, DecliningADamagedFileShowsTheDialogAgainAndChangesNothing
     EXPECT_EQ(table.ReportFileName(), file);
 }
 
+TEST_F(ReportMenuTest, OkzLineWithOneBarTooManyAsksBeforeLoading)
+{
+    const std::string file = path("extra.okz");
+    writeBytes(file, "|A|1|2|3|4|5|6|7|8|9|10|11|\r\n|B|1|2|3|4|5|6|7|8|9|10|11||\r\n");
+    dialogs.Paths = {file};
+    messages.Answers = {MessageAnswer::Yes};
+    EXPECT_TRUE(OpenReportMenuClick(table, messages, dialogs));
+    ASSERT_EQ(messages.Boxes.size(), 1u);
+    EXPECT_EQ(messages.Boxes[0].Kind, "question");
+    EXPECT_EQ(messages.Boxes[0].Text, DamagedQuestion);
+    EXPECT_EQ(table.RowsInUseCount(), 2);
+    EXPECT_EQ(table.Cell(0, 1), "B");
+    EXPECT_EQ(table.Cell(11, 1), "11");
+}
+
 TEST_F(ReportMenuTest, ReadErrorNamesTheFileAndChangesNothing)
 {
     const std::string file = path("missing.csv");
