@@ -195,16 +195,17 @@ std::string RowText(int tableRow)
 
 // Why a cell cannot be written so that it reads back as it is: the reader
 // splits the text into lines at CR and LF and into cells at the semicolon, and
-// the file holds only the characters of the code page.
+// the file holds only the characters of the code page. A text with a line
+// break is not quoted, so that the message stays one line.
 std::optional<std::string> UnwritableCellReason(const std::string &cell, int tableRow)
 {
+    if (cell.find_first_of("\r\n") != std::string::npos)
+        return "текст " + RowText(tableRow)
+               + " содержит перевод строки, который разделил бы эту строку в файле отчета";
     if (cell.find(';') != std::string::npos)
         return "текст \"" + cell + "\" " + RowText(tableRow)
                + " содержит точку с запятой, которая разделяет столбцы в файле отчета. Удалите "
                  "эту строку из отчета или исправьте файл, из которого она прочитана";
-    if (cell.find_first_of("\r\n") != std::string::npos)
-        return "текст " + RowText(tableRow)
-               + " содержит перевод строки, который разделил бы эту строку в файле отчета";
     if (!IsWindows1251Text(cell))
         return "текст \"" + cell + "\" " + RowText(tableRow)
                + " не может быть записан в кодировке Windows-1251";

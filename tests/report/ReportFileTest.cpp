@@ -263,6 +263,7 @@ TEST_F(SaveReportFileTest, CellsThatWouldNotReadBackAreRefused)
           std::pair{"a\r\nb", "текст в строке 2 содержит перевод строки"},
           std::pair{"a\n", "текст в строке 2 содержит перевод строки"},
           std::pair{"\rb", "текст в строке 2 содержит перевод строки"},
+          std::pair{"a;\nb", "текст в строке 2 содержит перевод строки"},
           std::pair{"1,5\u03B1", "в строке 2 не может быть записан в кодировке Windows-1251"}}) {
         ParsedReport back;
         const FileResult result = save(cell, back);
