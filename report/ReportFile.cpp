@@ -197,7 +197,8 @@ std::string RowText(int tableRow)
 // splits the text into lines at CR and LF and into cells at the semicolon, and
 // the file holds only the characters of the code page. A text with a line
 // break is not quoted, so that the message stays one line.
-std::optional<std::string> UnwritableCellReason(const std::string &cell, int tableRow)
+std::optional<std::string>
+UnwritableCellReason(const std::string &cell, int tableRow, bool checkCodePage)
 {
     if (cell.find_first_of("\r\n") != std::string::npos)
         return "текст " + RowText(tableRow)
@@ -206,17 +207,20 @@ std::optional<std::string> UnwritableCellReason(const std::string &cell, int tab
         return "текст \"" + cell + "\" " + RowText(tableRow)
                + " содержит точку с запятой, которая разделяет столбцы в файле отчета. Удалите "
                  "эту строку из отчета или исправьте файл, из которого она прочитана";
-    if (!IsWindows1251Text(cell))
+    if (checkCodePage && !IsWindows1251Text(cell))
         return "текст \"" + cell + "\" " + RowText(tableRow)
                + " не может быть записан в кодировке Windows-1251";
     return std::nullopt;
 }
 
-std::optional<std::string> UnwritableReason(const std::vector<WrittenRow> &rows)
+// The code page is checked cell by cell only to name the cell once the whole
+// text failed to encode: a converter per cell would slow every save down.
+std::optional<std::string> UnwritableReason(const std::vector<WrittenRow> &rows, bool checkCodePage)
 {
     for (const WrittenRow &row : rows) {
         for (const std::string &cell : row.Cells) {
-            if (std::optional<std::string> reason = UnwritableCellReason(cell, row.TableRow))
+            if (std::optional<std::string> reason
+                = UnwritableCellReason(cell, row.TableRow, checkCodePage))
                 return reason;
         }
     }
@@ -275,11 +279,13 @@ void LoadParsedReport(ReportTable &table, ParsedReport report)
 FileResult SaveReportFile(const ReportTable &table, const std::string &path)
 {
     const std::vector<WrittenRow> rows = RowsToWrite(table);
-    if (std::optional<std::string> reason = UnwritableReason(rows))
+    if (std::optional<std::string> reason = UnwritableReason(rows, false))
         return FileResult::failure(std::move(*reason));
     const std::optional<std::string> bytes = EncodeWindows1251(TextOf(rows));
     if (!bytes)
-        return FileResult::failure("текст не может быть записан в кодировке Windows-1251");
+        return FileResult::failure(
+                UnwritableReason(rows, true)
+                        .value_or("текст не может быть записан в кодировке Windows-1251"));
     if (std::optional<std::string> reason = ReadBackMismatch(*bytes, rows))
         return FileResult::failure(std::move(*reason));
     return WriteFileReplacing(path, *bytes);
