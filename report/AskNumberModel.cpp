@@ -19,12 +19,22 @@ int CharacterCount(std::string_view text)
     }));
 }
 
-// Line ends and other control characters would break the lines of the file.
+// Line ends and other control characters would break the lines of the file or
+// stand there as bytes without a meaning: C0, DEL and C1 (U+0080 to U+009F, in
+// UTF-8 C2 80 to C2 9F), and the Unicode line and paragraph separators.
 bool HasControlCharacter(std::string_view text)
 {
-    return std::any_of(text.begin(), text.end(), [](char c) {
-        return static_cast<unsigned char>(c) < 0x20 || c == '\x7F';
-    });
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x20 || byte == 0x7F)
+            return true;
+        const std::string_view rest = text.substr(i);
+        if (byte == 0xC2 && rest.size() > 1 && static_cast<unsigned char>(rest[1]) <= 0x9F)
+            return true;
+        if (rest.starts_with("\u2028") || rest.starts_with("\u2029"))
+            return true;
+    }
+    return false;
 }
 
 } // namespace

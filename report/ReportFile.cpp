@@ -140,32 +140,112 @@ ParsedReport ParseOkzLines(const std::vector<std::string_view> &lines)
     return report;
 }
 
-// The rows that a save writes: every row with a point name.
-template<typename Visit>
-void ForEachPointRow(const ReportTable &table, Visit visit)
+// A row that a save writes: every row with a point name, its cells as the file
+// holds them.
+struct WrittenRow
 {
+    int TableRow = 0;
+    ReportRow Cells;
+};
+
+std::vector<WrittenRow> RowsToWrite(const ReportTable &table)
+{
+    std::vector<WrittenRow> rows;
     for (int row = 0; row < table.RowCount(); ++row) {
-        if (table.IsRowInUse(row))
-            visit(row);
+        if (!table.IsRowInUse(row))
+            continue;
+        WrittenRow &written = rows.emplace_back();
+        written.TableRow = row;
+        for (int col = 0; col < ReportTable::ColCount; ++col)
+            written.Cells[std::size_t(col)] = WithWindows1251Separators(table.Cell(col, row));
     }
+    return rows;
 }
 
-// Why the text cannot be written: the first cell that the code page cannot hold.
-std::string UnencodableReason(const ReportTable &table)
+std::string TextOf(const std::vector<WrittenRow> &rows)
 {
-    std::string reason = "текст не может быть записан в кодировке Windows-1251";
-    bool found = false;
-    ForEachPointRow(table, [&](int row) {
-        for (int col = 0; col < ReportTable::ColCount && !found; ++col) {
-            const std::string &cell = table.Cell(col, row);
-            if (!IsWindows1251Text(cell)) {
-                reason = "текст \"" + cell + "\" в строке " + std::to_string(row + 1)
-                         + " не может быть записан в кодировке Windows-1251";
-                found = true;
-            }
+    if (rows.empty())
+        return {};
+    std::size_t size = report_texts::FileHeaderLine.size() + report_texts::FileUnitLine.size()
+                       + 2 * LineEnd.size();
+    for (const WrittenRow &row : rows) {
+        for (const std::string &cell : row.Cells)
+            size += cell.size() + 1;
+        size += LineEnd.size();
+    }
+    std::string text;
+    text.reserve(size);
+    text.append(report_texts::FileHeaderLine).append(LineEnd);
+    text.append(report_texts::FileUnitLine).append(LineEnd);
+    for (const WrittenRow &row : rows) {
+        for (std::size_t col = 0; col < row.Cells.size(); ++col) {
+            if (col > 0)
+                text += ';';
+            text += row.Cells[col];
         }
-    });
-    return reason;
+        text.append(LineEnd);
+    }
+    return text;
+}
+
+std::string RowText(int tableRow)
+{
+    return "в строке " + std::to_string(tableRow + 1);
+}
+
+// Why a cell cannot be written so that it reads back as it is: the reader
+// splits the text into lines at CR and LF and into cells at the semicolon, and
+// the file holds only the characters of the code page. A text with a line
+// break is not quoted, so that the message stays one line.
+std::optional<std::string>
+UnwritableCellReason(const std::string &cell, int tableRow, bool checkCodePage)
+{
+    if (cell.find_first_of("\r\n") != std::string::npos)
+        return "текст " + RowText(tableRow)
+               + " содержит перевод строки, который разделил бы эту строку в файле отчета";
+    if (cell.find(';') != std::string::npos)
+        return "текст \"" + cell + "\" " + RowText(tableRow)
+               + " содержит точку с запятой, которая разделяет столбцы в файле отчета. Удалите "
+                 "эту строку из отчета или исправьте файл, из которого она прочитана";
+    if (checkCodePage && !IsWindows1251Text(cell))
+        return "текст \"" + cell + "\" " + RowText(tableRow)
+               + " не может быть записан в кодировке Windows-1251";
+    return std::nullopt;
+}
+
+// The code page is checked cell by cell only to name the cell once the whole
+// text failed to encode: a converter per cell would slow every save down.
+std::optional<std::string> UnwritableReason(const std::vector<WrittenRow> &rows, bool checkCodePage)
+{
+    for (const WrittenRow &row : rows) {
+        for (const std::string &cell : row.Cells) {
+            if (std::optional<std::string> reason
+                = UnwritableCellReason(cell, row.TableRow, checkCodePage))
+                return reason;
+        }
+    }
+    return std::nullopt;
+}
+
+// The last guard before the file is written: the bytes must read back to the
+// rows they were made from. Names the first row that would not.
+std::optional<std::string> ReadBackMismatch(std::string_view bytes,
+                                            const std::vector<WrittenRow> &rows)
+{
+    const ParsedReport back
+            = ParseReportText(DecodeWindows1251(bytes), ReportFileFormat::Semicolon);
+    for (std::size_t i = 0; i < std::max(rows.size(), back.Rows.size()); ++i) {
+        if (i < rows.size() && i < back.Rows.size() && rows[i].Cells == back.Rows[i])
+            continue;
+        const int tableRow = i < rows.size() ? rows[i].TableRow
+                             : rows.empty()  ? 0
+                                             : rows.back().TableRow;
+        return "строка " + std::to_string(tableRow + 1)
+               + " отчета прочиталась бы из файла иначе, чем она записана в отчете";
+    }
+    if (back.Damaged)
+        return std::string("файл отчета прочитался бы как поврежденный");
+    return std::nullopt;
 }
 
 } // namespace
@@ -181,29 +261,7 @@ std::optional<ReportFileFormat> ReportFileFormatOf(std::string_view path)
 
 std::string ReportFileText(const ReportTable &table)
 {
-    std::size_t size = 0;
-    ForEachPointRow(table, [&](int row) {
-        for (const std::string &cell : table.Row(row))
-            size += cell.size() + 1;
-        size += LineEnd.size();
-    });
-    std::string text;
-    if (size > 0)
-        text.reserve(report_texts::FileHeaderLine.size() + report_texts::FileUnitLine.size()
-                     + 2 * LineEnd.size() + size);
-    ForEachPointRow(table, [&](int row) {
-        if (text.empty()) {
-            text.append(report_texts::FileHeaderLine).append(LineEnd);
-            text.append(report_texts::FileUnitLine).append(LineEnd);
-        }
-        for (int col = 0; col < ReportTable::ColCount; ++col) {
-            if (col > 0)
-                text += ';';
-            text += table.Cell(col, row);
-        }
-        text.append(LineEnd);
-    });
-    return text;
+    return TextOf(RowsToWrite(table));
 }
 
 ParsedReport ParseReportText(std::string_view text, ReportFileFormat format)
@@ -220,9 +278,16 @@ void LoadParsedReport(ReportTable &table, ParsedReport report)
 
 FileResult SaveReportFile(const ReportTable &table, const std::string &path)
 {
-    const std::optional<std::string> bytes = EncodeWindows1251(ReportFileText(table));
+    const std::vector<WrittenRow> rows = RowsToWrite(table);
+    if (std::optional<std::string> reason = UnwritableReason(rows, false))
+        return FileResult::failure(std::move(*reason));
+    const std::optional<std::string> bytes = EncodeWindows1251(TextOf(rows));
     if (!bytes)
-        return FileResult::failure(UnencodableReason(table));
+        return FileResult::failure(
+                UnwritableReason(rows, true)
+                        .value_or("текст не может быть записан в кодировке Windows-1251"));
+    if (std::optional<std::string> reason = ReadBackMismatch(*bytes, rows))
+        return FileResult::failure(std::move(*reason));
     return WriteFileReplacing(path, *bytes);
 }
 

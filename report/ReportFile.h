@@ -20,7 +20,9 @@ std::optional<ReportFileFormat> ReportFileFormatOf(std::string_view path);
 
 // The text of the semicolon file in UTF-8: the two header lines and one line
 // per point, each ended by CR LF; empty for a report without points. Every row
-// with a point name is written whole, an empty cell as an empty field.
+// with a point name is written whole, an empty cell as an empty field, and a
+// separator of the regional settings that Windows-1251 lacks as its nearest
+// character there (WithWindows1251Separators).
 std::string ReportFileText(const ReportTable &table);
 
 // The rows of a report file as read, before anything in the table changes.
@@ -40,7 +42,10 @@ ParsedReport ParseReportText(std::string_view text, ReportFileFormat format);
 void LoadParsedReport(ReportTable &table, ParsedReport report);
 
 // Writes the report to the path in the semicolon format, in Windows-1251. The
-// old file is replaced only when the new one was written completely.
+// old file is replaced only when the new one was written completely. A report
+// whose file would not read back to the same rows is not written: a cell with a
+// semicolon or a line break (possible only in a cell read from a file), or with a
+// character the code page lacks, is refused with a reason that names its row.
 FileResult SaveReportFile(const ReportTable &table, const std::string &path);
 
 // Reads and decodes a report file of the given format.

@@ -21,4 +21,10 @@ std::optional<std::string> EncodeWindows1251(std::string_view utf8);
 // Whether EncodeWindows1251 would succeed.
 bool IsWindows1251Text(std::string_view utf8);
 
+// The text with every digit-group or decimal separator that some regional
+// settings use but the code page lacks (U+202F in French, U+066B in Arabic, ...)
+// replaced by its nearest character in the code page. Every other character,
+// and so every text that the code page already holds, stays as it is.
+std::string WithWindows1251Separators(std::string_view utf8);
+
 } // namespace tormel

@@ -140,6 +140,15 @@ TEST(CheckPointName, RefusesWhatTheReportFileCannotHold)
                                         std::pair{"К-1\n2", unstorable},
                                         std::pair{"К\r", unstorable},
                                         std::pair{"К\t1", unstorable},
+                                        std::pair{"К\x7F", unstorable},
+                                        // C1 controls, of which the code page even
+                                        // has U+0098, and the Unicode line ends
+                                        std::pair{"К\u0098", unstorable},
+                                        std::pair{"\u0080К", unstorable},
+                                        std::pair{"К\u0085", unstorable},
+                                        std::pair{"К\u009F1", unstorable},
+                                        std::pair{"К\u20281", unstorable},
+                                        std::pair{"К\u2029", unstorable},
                                         std::pair{"K\xFF", unstorable}}) {
         const std::optional<std::string_view> refusal = CheckPointName(name);
         ASSERT_TRUE(refusal) << name;

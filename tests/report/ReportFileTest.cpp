@@ -233,6 +233,67 @@ TEST(ParseReportText, SemicolonFileReadAsOkzGivesEmptyRows)
     EXPECT_EQ(report.Rows, std::vector<ReportRow>(2));
 }
 
+class SaveReportFileTest : public testing::TempDirTest
+{
+protected:
+    // Saves a report whose second point holds the cell in column 5 and tells
+    // why it was refused, or reads the file back into `back`.
+    FileResult save(const std::string &cell, ParsedReport &back)
+    {
+        ReportTable table = TableWithPoints(3);
+        table.SetCell(5, 1, cell);
+        const std::string file = path("r.csv");
+        writeBytes(file, "old");
+        const FileResult result = SaveReportFile(table, file);
+        if (!result.Ok)
+            EXPECT_EQ(readBytes(file), "old");
+        else
+            EXPECT_TRUE(ReadReportFile(file, ReportFileFormat::Semicolon, back).Ok);
+        return result;
+    }
+};
+
+// What the reader splits on cannot stand in a cell of the file: the save is
+// refused with the row named and the old file kept.
+TEST_F(SaveReportFileTest, CellsThatWouldNotReadBackAreRefused)
+{
+    for (const auto &[cell, reason] :
+         {std::pair{"1;5", "текст \"1;5\" в строке 2 содержит точку с запятой"},
+          std::pair{";", "текст \";\" в строке 2 содержит точку с запятой"},
+          std::pair{"a\r\nb", "текст в строке 2 содержит перевод строки"},
+          std::pair{"a\n", "текст в строке 2 содержит перевод строки"},
+          std::pair{"\rb", "текст в строке 2 содержит перевод строки"},
+          std::pair{"a;\nb", "текст в строке 2 содержит перевод строки"},
+          std::pair{"1,5\u03B1", "в строке 2 не может быть записан в кодировке Windows-1251"}}) {
+        ParsedReport back;
+        const FileResult result = save(cell, back);
+        EXPECT_FALSE(result.Ok) << cell;
+        EXPECT_NE(result.Reason.find(reason), std::string::npos) << result.Reason;
+    }
+}
+
+TEST_F(SaveReportFileTest, EveryOtherCellReadsBackAsItIs)
+{
+    for (const std::string cell : {"", "|Zф-н|", "\t\"a\"", " 1 ", "\u0098\u00A0\u00AD", ",,"}) {
+        ParsedReport back;
+        ASSERT_TRUE(save(cell, back).Ok) << cell;
+        EXPECT_FALSE(back.Damaged);
+        ASSERT_EQ(back.Rows.size(), 3u);
+        EXPECT_EQ(back.Rows[1][5], cell);
+        EXPECT_EQ(back.Rows[2], PointRow("P3"));
+    }
+}
+
+TEST(WithWindows1251Separators, OnlyWhatTheCodePageLacksIsReplaced)
+{
+    EXPECT_EQ(WithWindows1251Separators("1\u202F234\u2009567,5"), "1\u00A0234\u00A0567,5");
+    EXPECT_EQ(WithWindows1251Separators("1\u066C234\u066B5"), "1\u00A0234,5");
+    const std::string kept = "№ 1\u00A0234,5 \u2019Ёё \u0098 \u03B1 \u2212";
+    EXPECT_EQ(WithWindows1251Separators(kept), kept);
+    EXPECT_EQ(WithWindows1251Separators("\u202F"), "\u00A0");
+    EXPECT_EQ(WithWindows1251Separators("a\xE2\x80"), "a\xE2\x80"); // a cut character stays
+}
+
 TEST(ReportFileFormatOf, LastThreeCharactersExactly)
 {
     EXPECT_EQ(ReportFileFormatOf("/a/b.csv"), ReportFileFormat::Semicolon);

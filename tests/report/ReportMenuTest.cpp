@@ -1,6 +1,8 @@
 #include "report/ReportMenu.h"
 
 #include "ReportTestSupport.h"
+#include "core/LocaleSeparators.h"
+#include "core/NumberFormat.h"
 #include "report/ReportFile.h"
 #include "report/ReportTexts.h"
 #include "report/Windows1251.h"
@@ -205,13 +207,95 @@ TEST_F(ReportMenuTest, TextTheCodePageCannotHoldIsNotWritten)
 {
     const std::string file = path("r.csv");
     writeBytes(file, "old");
-    table.SetCell(4, 1, "1\u202F234,5");
+    table.SetCell(4, 1, "1,5\u03B1");
     table.SetReportFile(file);
     EXPECT_FALSE(SaveReportMenuClick(table, messages, dialogs));
     ASSERT_EQ(messages.Boxes.size(), 1u);
     EXPECT_EQ(messages.Boxes[0].Kind, "error");
     EXPECT_NE(messages.Boxes[0].Text.find("в строке 2"), std::string::npos);
     EXPECT_EQ(readBytes(file), "old");
+}
+
+// Cells read from an okz file, or from a damaged line the user agreed to load,
+// may hold a semicolon; written as they are, their columns would shift.
+TEST_F(ReportMenuTest, CellWithASemicolonIsNotSavedAndTheOldFileStays)
+{
+    const std::string okz = path("r.okz");
+    const std::string damaged = path("damaged.csv");
+    writeBytes(okz, "|P1|1|2|3|4|5|6|7|8|9|10|11|\r\n|K|1;5|2|3|4|5|6|7|8|9|10|11|\r\n");
+    writeBytes(damaged, FileBytes(TableWithPoints(1)) + "K;a;b\r\n");
+    for (const std::string &source : {okz, damaged}) {
+        SCOPED_TRACE(source);
+        const std::string target = path("saved.csv");
+        writeBytes(target, "old");
+        dialogs.Paths = {source};
+        messages.Answers = {MessageAnswer::Yes};
+        ASSERT_TRUE(OpenReportMenuClick(table, messages, dialogs));
+        const ReportTable opened = table;
+
+        messages.Boxes.clear();
+        dialogs.Paths = {target};
+        messages.Answers = {MessageAnswer::Ok};
+        EXPECT_FALSE(SaveAsReportMenuClick(table, messages, dialogs));
+        ASSERT_EQ(messages.Boxes.size(), 2u);
+        EXPECT_EQ(messages.Boxes[1].Kind, "error");
+        EXPECT_NE(messages.Boxes[1].Text.find("в строке 2 содержит точку с запятой"),
+                  std::string::npos)
+                << messages.Boxes[1].Text;
+        EXPECT_EQ(readBytes(target), "old");
+        EXPECT_EQ(table.ReportFileName(), source);
+        for (int row = 0; row < table.RowCount(); ++row)
+            EXPECT_EQ(table.Row(row), opened.Row(row));
+    }
+}
+
+// Numbers of these regional settings hold separators that Windows-1251 lacks.
+// The file holds the nearest character of the code page instead and reads back
+// to exactly that; saving what was read gives the same bytes again.
+TEST_F(ReportMenuTest, ReportOfEveryLocaleIsSavedAndReadsBack)
+{
+    struct Case
+    {
+        const char *locale;
+        std::string written; // 1234.5 with two decimals, as the file holds it
+    };
+    for (const Case &c : {Case{"fr_FR", "1\u00A0234,50"},
+                          Case{"fr_CH", "1\u00A0234,50"},
+                          Case{"ar_SA", "1\u00A0234,50"},
+                          Case{"fa_IR", "1\u00A0234,50"},
+                          Case{"de_CH", "1\u2019234.50"},
+                          Case{"ru_RU", "1\u00A0234,50"},
+                          Case{"en_US", "1,234.50"}}) {
+        SCOPED_TRACE(c.locale);
+        const std::optional<NumberSeparators> separators = NamedNumberSeparators(c.locale);
+        ASSERT_TRUE(separators);
+        ReportTable report;
+        report.SetRow(0, PointRow("P1"));
+        report.SetCell(3, 0, FormatNumber(1234.5, 2, *separators));
+        report.SetCell(6, 0, FormatNumber(0.5, 2, *separators));
+        const ReportTable shown = report;
+
+        const std::string file = path(std::string(c.locale) + ".csv");
+        dialogs.Paths = {file};
+        ASSERT_TRUE(SaveAsReportMenuClick(report, messages, dialogs));
+        EXPECT_TRUE(messages.Boxes.empty());
+        EXPECT_EQ(report.Row(0), shown.Row(0)); // the report keeps what it shows
+
+        ReportTable back;
+        dialogs.Paths = {file};
+        ASSERT_TRUE(OpenReportMenuClick(back, messages, dialogs));
+        EXPECT_EQ(back.RowsInUseCount(), 1);
+        EXPECT_EQ(back.Cell(3, 0), c.written);
+        EXPECT_EQ(back.Cell(6, 0), "0" + c.written.substr(c.written.size() - 3, 1) + "50");
+        ReportRow expected = PointRow("P1");
+        expected[3] = back.Cell(3, 0);
+        expected[6] = back.Cell(6, 0);
+        EXPECT_EQ(back.Row(0), expected);
+
+        const std::string bytes = readBytes(file);
+        ASSERT_TRUE(SaveReportMenuClick(back, messages, dialogs));
+        EXPECT_EQ(readBytes(file), bytes);
+    }
 }
 
 TEST_F(ReportMenuTest, OpenReplacesTheReportAndAdoptsTheName)
@@ -299,6 +383,21 @@ TEST_F(ReportMenuTest, DecliningADamagedFileShowsTheDialogAgainAndChangesNothing
     EXPECT_EQ(table.RowsInUseCount(), 3);
     EXPECT_EQ(table.Cell(0, 2), "a");
     EXPECT_EQ(table.ReportFileName(), file);
+}
+
+TEST_F(ReportMenuTest, OkzLineWithOneBarTooManyAsksBeforeLoading)
+{
+    const std::string file = path("extra.okz");
+    writeBytes(file, "|A|1|2|3|4|5|6|7|8|9|10|11|\r\n|B|1|2|3|4|5|6|7|8|9|10|11||\r\n");
+    dialogs.Paths = {file};
+    messages.Answers = {MessageAnswer::Yes};
+    EXPECT_TRUE(OpenReportMenuClick(table, messages, dialogs));
+    ASSERT_EQ(messages.Boxes.size(), 1u);
+    EXPECT_EQ(messages.Boxes[0].Kind, "question");
+    EXPECT_EQ(messages.Boxes[0].Text, DamagedQuestion);
+    EXPECT_EQ(table.RowsInUseCount(), 2);
+    EXPECT_EQ(table.Cell(0, 1), "B");
+    EXPECT_EQ(table.Cell(11, 1), "11");
 }
 
 TEST_F(ReportMenuTest, ReadErrorNamesTheFileAndChangesNothing)

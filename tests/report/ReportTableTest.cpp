@@ -148,6 +148,7 @@ TEST(ReportTableMove, EdgesDoNothing)
                          Case{"down on the last point", 4, false},
                          Case{"down on an empty row", 7, false},
                          Case{"up on an empty row", 7, true},
+                         Case{"up on the first empty row", 5, true},
                          Case{"up with no current row", -1, true},
                          Case{"down with no current row", -1, false}}) {
         SCOPED_TRACE(c.what);
