@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/BatchInput.h"
+#include "feed/BatchInput.h"
 #include "core/NumberFormat.h"
 #include "report/ReportTable.h"
 

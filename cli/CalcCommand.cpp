@@ -1,6 +1,6 @@
 #include "cli/CalcCommand.h"
 
-#include "cli/BatchInput.h"
+#include "feed/BatchInput.h"
 #include "cli/BatchRunner.h"
 #include "core/LocaleSeparators.h"
 #include "report/FileAccess.h"

@@ -40,17 +40,21 @@ void TormelSession::KindPerformLineComboBoxChange(int line)
 
 DDFormOutcome TormelSession::OKDDBitBtnClick()
 {
-    return tormel::OKDDBitBtnClick(m_deviceForm,
-                                   m_device,
-                                   m_result,
-                                   m_status,
-                                   m_resultWindow.Device,
-                                   m_messages,
-                                   m_separators);
+    const DDFormOutcome outcome = tormel::OKDDBitBtnClick(m_deviceForm,
+                                                          m_device,
+                                                          m_result,
+                                                          m_status,
+                                                          m_resultWindow.Device,
+                                                          m_messages,
+                                                          m_separators);
+    if (outcome == DDFormOutcome::Close)
+        m_acceptedDeviceForm = m_deviceForm;
+    return outcome;
 }
 
 DDFormOutcome TormelSession::BitBtn3Click()
 {
+    m_acceptedDeviceForm.reset();
     return tormel::BitBtn3Click(m_device, m_result, m_status, m_resultWindow.Device);
 }
 

@@ -1,4 +1,4 @@
-#include "cli/BatchInput.h"
+#include "feed/BatchInput.h"
 
 #include <nlohmann/json.hpp>
 
@@ -6,7 +6,7 @@
 #include <functional>
 #include <map>
 
-namespace tormel::cli {
+namespace tormel {
 
 namespace {
 
@@ -139,7 +139,8 @@ DeviceRequest parseDevice(const Reader &reader, const Json &value, const std::st
     };
     reader.members(reader.object(value, field),
                    field + ".",
-                   {{"AV", flag(device.AV)},
+                   {{"Accepted", flag(device.Accepted)},
+                    {"AV", flag(device.AV)},
                     {"TokAVnom", text(device.TokAVnom)},
                     {"TokNR", text(device.TokNR)},
                     {"TokNRChecked", flag(device.TokNRChecked)},
@@ -208,4 +209,4 @@ BatchInput ParseBatchInput(const std::string &document)
     return input;
 }
 
-} // namespace tormel::cli
+} // namespace tormel
