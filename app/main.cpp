@@ -5,8 +5,10 @@
 #include "app/MainUnit.h"
 #include "app/QtFileDialogService.h"
 #include "app/QtMessageService.h"
+#include "app/SettingsRecentFeeds.h"
 #include "app/TormelWindows.h"
 #include "core/LocaleSeparators.h"
+#include "feed/FeedDocument.h"
 #include "report/export/Automation.h"
 #include "report/export/DesktopFileOpener.h"
 #include "report/export/DesktopServers.h"
@@ -69,8 +71,12 @@ int main(int argc, char *argv[])
     tormel::AutomationRegistry registry;
     tormel::RegisterDesktopServers(registry, opener);
     tormel::QtFileDialogService dialogs;
+    tormel::SettingsRecentFeeds recentFeeds;
+    tormel::FeedDocument feed(session, dialogs, recentFeeds, tormel::ApplicationTitle);
 
     tormel::TormelWindows windows(session, help, dialogs, registry);
+    windows.MainForm().setFeedDocument(feed);
+    windows.MainForm().FeedLoaded = [&windows] { windows.showState(); };
     messages.setBeforeShow([&windows] { windows.MainForm().showState(); });
 
     ExitAfterFirstPaint exitAfterFirstPaint;
@@ -78,5 +84,11 @@ int main(int argc, char *argv[])
         windows.MainForm().installEventFilter(&exitAfterFirstPaint);
 
     windows.showMainWindow();
+    // `tormel FILE` opens a feed file once the window stands.
+    std::vector<std::string> arguments;
+    for (const QString &argument : QCoreApplication::arguments())
+        arguments.push_back(argument.toStdString());
+    if (const std::string file = tormel::StartupFeedFile(arguments); !file.empty())
+        windows.MainForm().openFeedFile(file);
     return QApplication::exec();
 }
