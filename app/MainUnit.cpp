@@ -525,7 +525,9 @@ void TMainForm::fillRecentFeeds()
     m_recentFeedItems.clear();
     const std::vector<std::string> &recent = m_feed->RecentFiles();
     for (std::size_t i = 0; i < recent.size(); ++i) {
-        const QString path = QString::fromStdString(recent[i]);
+        // An ampersand of the path is shown as one, not taken for a mnemonic.
+        QString path = QString::fromStdString(recent[i]);
+        path.replace(QLatin1Char('&'), QStringLiteral("&&"));
         QAction *action = m_feedMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(path));
         action->setObjectName(QStringLiteral("RecentFeed%1Menu").arg(i + 1));
         connect(action, &QAction::triggered, this, [this, file = recent[i]] {

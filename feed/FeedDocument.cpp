@@ -4,6 +4,7 @@
 #include "core/MessageService.h"
 #include "feed/FeedFile.h"
 #include "report/FileAccess.h"
+#include "report/ReportTexts.h"
 #include "session/TormelSession.h"
 
 #include <algorithm>
@@ -143,8 +144,10 @@ bool FeedDocument::SaveAsFeedMenuClick()
                 {std::string(texts::FeedFilter), "*.tormel.json"}, std::string(texts::Extension));
         if (!path)
             return false;
+        // The same question as the report's "Сохранить как...".
         if (*path != m_fileName && PathExists(*path)
-            && m_messages.askWarning(std::string(texts::OverwriteQuestion)) != MessageAnswer::Ok)
+            && m_messages.askWarning(std::string(report_texts::OverwriteQuestion))
+                       != MessageAnswer::Ok)
             continue;
         return writeTo(*path);
     }

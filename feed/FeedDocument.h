@@ -31,7 +31,6 @@ constexpr std::string_view JsonFilter = "Документ JSON (*.json)";
 constexpr std::string_view Extension = "tormel.json";
 constexpr std::string_view SaveChangesQuestion
         = "Исходные данные схемы изменены. Сохранить изменения?";
-constexpr std::string_view OverwriteQuestion = "Такой файл уже существует. Переписать файл?";
 constexpr std::string_view NotReadSuffix = " Исходные данные не изменены.";
 } // namespace feed_texts
 

@@ -207,11 +207,14 @@ void FeedMenuTest::closingWithChangesAsksAndCancelKeepsTheWindow()
 void FeedMenuTest::recentFileOpensFromTheMenu()
 {
     write(QStringLiteral("a.tormel.json"), R"({"RArc": "11"})");
-    write(QStringLiteral("b.tormel.json"), R"({"RArc": "22"})");
+    write(QStringLiteral("b&c.tormel.json"), R"({"RArc": "22"})");
     main().openFeedFile(file(QStringLiteral("a.tormel.json")).toStdString());
-    main().openFeedFile(file(QStringLiteral("b.tormel.json")).toStdString());
+    main().openFeedFile(file(QStringLiteral("b&c.tormel.json")).toStdString());
     QCoreApplication::processEvents();
 
+    QVERIFY(find<QAction>(QStringLiteral("RecentFeed1Menu"))
+                    ->text()
+                    .endsWith(QStringLiteral("/b&&c.tormel.json")));
     auto *second = find<QAction>(QStringLiteral("RecentFeed2Menu"));
     QVERIFY(second->text().endsWith(QStringLiteral("a.tormel.json")));
     second->trigger();
