@@ -1,7 +1,7 @@
 // Throughput of tormel-calc's batch: calculations per second for a document of many
 // varied networks, beside the time to merely parse the same JSON.
-#include "feed/BatchInput.h"
 #include "cli/BatchRunner.h"
+#include "feed/BatchInput.h"
 
 #include <benchmark/benchmark.h>
 #include <nlohmann/json.hpp>
