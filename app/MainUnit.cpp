@@ -5,9 +5,11 @@
 #include "app/FormStyle.h"
 #include "app/HelpContext.h"
 #include "app/HelpService.h"
+#include "feed/FeedDocument.h"
 #include "session/TormelSession.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -438,8 +440,9 @@ TMainForm::edit(const QString &name, std::string &text, const QString &hint, int
     field->setStatusTip(hint);
     setHelpContext(field, helpContext);
     std::string *target = &text;
-    connect(field, &QLineEdit::textEdited, this, [target](const QString &newText) {
+    connect(field, &QLineEdit::textEdited, this, [this, target](const QString &newText) {
         *target = newText.toStdString();
+        showCaption();
     });
     m_edits.emplace_back(field, target);
     return field;
@@ -466,6 +469,98 @@ void TMainForm::showState()
     m_resultMenu->setEnabled(status.ResultMenuEnabled);
     m_addReportMenu->setEnabled(status.AddReportMenuEnabled);
     m_onTopMenu->setChecked(windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    showCaption();
+}
+
+void TMainForm::setFeedDocument(FeedDocument &feed)
+{
+    m_feed = &feed;
+    namespace texts = feed_texts;
+    QMenuBar *bar = menuBar();
+    m_feedMenu = new QMenu(QString::fromUtf8(texts::MenuTitle), bar);
+    m_feedMenu->setObjectName(QStringLiteral("FeedMenu"));
+    bar->insertMenu(bar->actions().value(0), m_feedMenu);
+
+    const auto item = [this](std::string_view text,
+                             const char *name,
+                             QKeySequence::StandardKey key,
+                             std::function<bool()> command) {
+        QAction *action = m_feedMenu->addAction(QString::fromUtf8(text));
+        action->setObjectName(QLatin1String(name));
+        if (key != QKeySequence::UnknownKey)
+            action->setShortcut(key);
+        connect(action, &QAction::triggered, this, [this, command = std::move(command)] {
+            runFeedCommand(command());
+        });
+    };
+    item(texts::NewItem, "NewFeedMenu", QKeySequence::New, [this] {
+        return m_feed->NewFeedMenuClick();
+    });
+    item(texts::OpenItem, "OpenFeedMenu", QKeySequence::Open, [this] {
+        return m_feed->OpenFeedMenuClick();
+    });
+    item(texts::SaveItem, "SaveFeedMenu", QKeySequence::Save, [this] {
+        m_feed->SaveFeedMenuClick();
+        return false;
+    });
+    item(texts::SaveAsItem, "SaveAsFeedMenu", QKeySequence::UnknownKey, [this] {
+        m_feed->SaveAsFeedMenuClick();
+        return false;
+    });
+    m_feedMenu->addSeparator()->setObjectName(QStringLiteral("RecentFeedSeparator"));
+    fillRecentFeeds();
+    showCaption();
+}
+
+void TMainForm::openFeedFile(const std::string &path)
+{
+    if (m_feed)
+        runFeedCommand(m_feed->OpenFeedFile(path));
+}
+
+void TMainForm::fillRecentFeeds()
+{
+    for (QAction *action : m_recentFeedItems)
+        delete action;
+    m_recentFeedItems.clear();
+    const std::vector<std::string> &recent = m_feed->RecentFiles();
+    for (std::size_t i = 0; i < recent.size(); ++i) {
+        // An ampersand of the path is shown as one, not taken for a mnemonic.
+        QString path = QString::fromStdString(recent[i]);
+        path.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction *action = m_feedMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(path));
+        action->setObjectName(QStringLiteral("RecentFeed%1Menu").arg(i + 1));
+        connect(action, &QAction::triggered, this, [this, file = recent[i]] {
+            runFeedCommand(m_feed->OpenRecentFeed(file));
+        });
+        m_recentFeedItems.push_back(action);
+    }
+}
+
+void TMainForm::runFeedCommand(bool loaded)
+{
+    showState();
+    if (loaded)
+        run(FeedLoaded);
+    // The recent list changes as the command opens or saves a file; the triggered item may
+    // be one of its entries, so the entries are rebuilt once its signal has returned.
+    QMetaObject::invokeMethod(
+            this, [this] { fillRecentFeeds(); }, Qt::QueuedConnection);
+}
+
+void TMainForm::showCaption()
+{
+    if (m_feed)
+        setWindowTitle(QString::fromStdString(m_feed->Caption()));
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    if (m_feed && !m_feed->QueryClose()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void TMainForm::keyPressEvent(QKeyEvent *event)

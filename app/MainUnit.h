@@ -19,6 +19,7 @@ class QVBoxLayout;
 
 namespace tormel {
 
+class FeedDocument;
 class IHelpService;
 class TormelSession;
 struct ComboBoxState;
@@ -38,6 +39,14 @@ public:
     // Shows the inputs, the status lines and the menu states as the session holds them.
     void showState();
 
+    // Puts the menu "Схема" of the feed file first in the menu bar; from then on the
+    // caption names the file and closing the window asks about unsaved changes.
+    void setFeedDocument(FeedDocument &feed);
+    // Opens a feed file without asking about the inputs (the file named at start-up).
+    void openFeedFile(const std::string &path);
+    // Runs after "Новая" and every opened file, once this window shows the new inputs.
+    std::function<void()> FeedLoaded;
+
     // The windows this one opens; start-up sets each once its window exists. A command
     // whose window is not set does nothing.
     std::function<void()> ShowResultWindow;  // "Результаты"
@@ -51,6 +60,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     // An editable combo box and the model state it shows.
@@ -81,6 +91,9 @@ private:
     void KindPerformLineComboBoxChange(int line);
     void OnTopMenuClick();
     void HelpMenuClick();
+    void fillRecentFeeds();
+    void runFeedCommand(bool loaded);
+    void showCaption();
 
     static void run(const std::function<void()> &command);
     void openWindow(const std::function<void()> &show);
@@ -99,6 +112,9 @@ private:
     QAction *m_resultMenu = nullptr;
     QAction *m_addReportMenu = nullptr;
     QAction *m_onTopMenu = nullptr;
+    FeedDocument *m_feed = nullptr;
+    QMenu *m_feedMenu = nullptr;
+    std::vector<QAction *> m_recentFeedItems;
 };
 
 } // namespace tormel

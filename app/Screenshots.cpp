@@ -14,11 +14,17 @@
 #include "app/TormelWindows.h"
 #include "core/FileDialogService.h"
 #include "core/MessageService.h"
+#include "core/FileAccess.h"
+#include "feed/FeedDocument.h"
+#include "feed/FeedFile.h"
 #include "report/export/SpreadsheetExport.h"
 #include "session/TormelSession.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTextStream>
@@ -64,6 +70,17 @@ public:
     }
 };
 
+// Recent files of an engineer's earlier runs; nothing is kept.
+class ExampleRecentFeeds : public tormel::IRecentFeedStore
+{
+public:
+    std::vector<std::string> loadRecentFeeds() override
+    {
+        return {"/home/engineer/Проекты/ТП-7/ф.2.tormel.json"};
+    }
+    void saveRecentFeeds(const std::vector<std::string> &) override {}
+};
+
 bool save(QWidget *window, const QDir &folder, const QString &name)
 {
     window->show();
@@ -90,7 +107,10 @@ int main(int argc, char *argv[])
     tormel::THelpWindow help;
     NoFileDialogs dialogs;
     tormel::SpreadsheetPrograms spreadsheets;
+    ExampleRecentFeeds recentFeeds;
+    tormel::FeedDocument feed(session, dialogs, recentFeeds, tormel::ApplicationTitle);
     tormel::TormelWindows windows(session, help, dialogs, spreadsheets);
+    windows.MainForm().setFeedDocument(feed);
     windows.showMainWindow();
 
     // The pictures are taken one window at a time: no dialog opens by itself.
@@ -114,10 +134,42 @@ int main(int argc, char *argv[])
     tormel::TDeviceDefenceFormModel &device = session.DeviceForm();
     device.TokAVnom.Text = "63";
     session.OKDDBitBtnClick();
+    // Kept in a feed file and opened again, so that the caption names it.
+    const std::string feedPath
+            = QDir::temp().filePath(QStringLiteral("ТП-12 ф.3.tormel.json")).toStdString();
+    if (!tormel::WriteFileReplacing(feedPath,
+                                    tormel::WriteFeedDocument(tormel::FeedFromSession(session)))
+                 .Ok)
+        return 1;
+    windows.MainForm().openFeedFile(feedPath);
+    if (feed.FileName() != feedPath)
+        return 1;
+    windows.MainForm().showState();
     auto *start = windows.MainForm().findChild<QPushButton *>(QStringLiteral("StartBitBtn"));
     start->click();
 
     bool ok = save(&windows.MainForm(), folder, QStringLiteral("main-window.png"));
+
+    // The menu "Схема" drawn open under its title.
+    {
+        tormel::TMainForm &main = windows.MainForm();
+        auto *feedMenu = main.findChild<QMenu *>(QStringLiteral("FeedMenu"));
+        QCoreApplication::processEvents(); // the recent entries are added after each command
+        QMenuBar *bar = main.menuBar();
+        const QRect title = bar->actionGeometry(feedMenu->menuAction());
+        bar->setActiveAction(feedMenu->menuAction());
+        feedMenu->popup(bar->mapToGlobal(title.bottomLeft()));
+        QPixmap picture = main.grab();
+        QPainter painter(&picture);
+        painter.drawPixmap(bar->mapTo(&main, title.bottomLeft()), feedMenu->grab());
+        painter.end();
+        feedMenu->hide();
+        const QString path = folder.filePath(QStringLiteral("feed-menu.png"));
+        const bool saved = picture.save(path);
+        QTextStream(stdout) << (saved ? "saved " : "could not save ") << path << Qt::endl;
+        ok = saved && ok;
+        std::remove(feedPath.c_str());
+    }
 
     tormel::TResultForm &result = windows.ResultForm();
     auto *pages = result.findChild<QTabWidget *>(QStringLiteral("ResultPageControl"));

@@ -5,9 +5,11 @@
 #include "app/MainUnit.h"
 #include "app/QtFileDialogService.h"
 #include "app/QtMessageService.h"
+#include "app/SettingsRecentFeeds.h"
 #include "app/TormelWindows.h"
 #include "core/LocaleSeparators.h"
 #include "core/Version.h"
+#include "feed/FeedDocument.h"
 #include "report/export/DesktopFileOpener.h"
 #include "report/export/ToCalcUnit.h"
 #include "report/export/ToExcelUnit.h"
@@ -71,8 +73,12 @@ int main(int argc, char *argv[])
     tormel::CalcExport calc;
     tormel::SpreadsheetPrograms spreadsheets{&excel, &calc};
     tormel::QtFileDialogService dialogs;
+    tormel::SettingsRecentFeeds recentFeeds;
+    tormel::FeedDocument feed(session, dialogs, recentFeeds, tormel::ApplicationTitle);
 
     tormel::TormelWindows windows(session, help, dialogs, spreadsheets);
+    windows.MainForm().setFeedDocument(feed);
+    windows.MainForm().FeedLoaded = [&windows] { windows.showState(); };
     messages.setBeforeShow([&windows] { windows.MainForm().showState(); });
 
     ExitAfterFirstPaint exitAfterFirstPaint;
@@ -80,5 +86,11 @@ int main(int argc, char *argv[])
         windows.MainForm().installEventFilter(&exitAfterFirstPaint);
 
     windows.showMainWindow();
+    // `tormel FILE` opens a feed file once the window stands.
+    std::vector<std::string> arguments;
+    for (const QString &argument : QCoreApplication::arguments())
+        arguments.push_back(argument.toStdString());
+    if (const std::string file = tormel::StartupFeedFile(arguments); !file.empty())
+        windows.MainForm().openFeedFile(file);
     return QApplication::exec();
 }

@@ -1,7 +1,7 @@
 // Throughput of tormel-calc's batch: calculations per second for a document of many
 // varied networks, beside the time to merely parse the same JSON.
-#include "cli/BatchInput.h"
 #include "cli/BatchRunner.h"
+#include "feed/BatchInput.h"
 
 #include <benchmark/benchmark.h>
 #include <nlohmann/json.hpp>
@@ -10,8 +10,8 @@
 
 namespace {
 
-using tormel::cli::BatchInput;
-using tormel::cli::ParseBatchInput;
+using tormel::BatchInput;
+using tormel::ParseBatchInput;
 using tormel::cli::RunBatch;
 
 // A feeder per object: cable, SIP and busbar sections of varying length, some with a

@@ -1,6 +1,7 @@
 #include "cli/BatchRunner.h"
 
 #include "core/MessageService.h"
+#include "feed/FeedFile.h"
 #include "session/TormelSession.h"
 
 #include <utility>
@@ -35,65 +36,6 @@ public:
 private:
     std::vector<std::string> m_texts;
 };
-
-// Sets a combo box's text as a user picking or typing it at once would, so that its
-// change rule runs once; an unchanged text raises no change.
-template<typename Change>
-void setText(std::string &target, const std::optional<std::string> &text, Change change)
-{
-    if (!text || *text == target)
-        return;
-    target = *text;
-    change();
-}
-
-void applyText(std::string &target, const std::optional<std::string> &text)
-{
-    if (text)
-        target = *text;
-}
-
-void applyLines(TormelSession &session, const std::vector<LineRequest> &lines)
-{
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const LineRequest &line = lines[i];
-        LineRowState &row = session.Input().Lines[i];
-        const int number = static_cast<int>(i) + 1;
-        setText(row.KindPerform.Text, line.KindPerform, [&] {
-            session.KindPerformLineComboBoxChange(number);
-        });
-        applyText(row.Stuff.Text, line.Stuff);
-        applyText(row.Ff.Text, line.Ff);
-        applyText(row.Fn.Text, line.Fn);
-        applyText(row.Length, line.Length);
-        applyText(row.QuanPar.Text, line.QuanPar);
-        applyText(row.Temperature.Text, line.Temperature);
-    }
-}
-
-// Describes the device in its window and presses "Да" once; true when it was accepted.
-bool applyDevice(TormelSession &session, const DeviceRequest &device)
-{
-    TDeviceDefenceFormModel &form = session.DeviceForm();
-    if (device.AV) {
-        if (*device.AV)
-            AVRadioButtonClick(form);
-        else
-            PPRadioButtonClick(form);
-    }
-    if (device.TokNRChecked && *device.TokNRChecked != form.TokNRChecked)
-        TokNRCheckBoxClick(form, *device.TokNRChecked);
-    applyText(form.TokAVnom.Text, device.TokAVnom);
-    applyText(form.TokNR.Text, device.TokNR);
-    applyText(form.KZAV.Text, device.KZAV);
-    setText(form.TypePP.Text, device.TypePP, [&] {
-        TypePPComboBoxChange(form, session.Messages());
-    });
-    applyText(form.TokPP.Text, device.TokPP);
-    applyText(form.KZPP.Text, device.KZPP);
-    applyText(form.TimePP.Text, device.TimePP);
-    return session.OKDDBitBtnClick() == DDFormOutcome::Close;
-}
 
 Json resultJson(const TCalcResult &result)
 {
@@ -164,14 +106,7 @@ runRequest(const CalcRequest &request, const NumberSeparators &separators, Repor
         pointAdded = session.OKButtonClick();
     };
 
-    setText(session.Input().WindKind.Text, request.WindKind, [&] {
-        session.WindKindComboBoxChange();
-    });
-    applyText(session.Input().TransPower.Text, request.TransPower);
-    applyText(session.Input().RArc, request.RArc);
-    applyLines(session, request.Lines);
-
-    const bool deviceAccepted = !request.Device || applyDevice(session, *request.Device);
+    const bool deviceAccepted = ApplyCalcRequest(session, request);
     session.StartBitBtnClick();
     const bool calculated = session.Status().ResultMenuEnabled;
 

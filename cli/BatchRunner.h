@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cli/BatchInput.h"
 #include "core/NumberFormat.h"
+#include "feed/BatchInput.h"
 #include "report/ReportTable.h"
 
 #include <nlohmann/json.hpp>

@@ -1,6 +1,5 @@
 #include "cli/CalcCommand.h"
 
-#include "cli/BatchInput.h"
 #include "cli/BatchRunner.h"
 #include "core/FileAccess.h"
 #include "core/FileDialogService.h"
@@ -8,6 +7,7 @@
 #include "core/MessageService.h"
 #include "core/QuotedText.h"
 #include "core/Version.h"
+#include "feed/BatchInput.h"
 #include "report/ReportFile.h"
 #include "report/ReportMenu.h"
 
@@ -29,11 +29,13 @@ constexpr const char *Program = "tormel-calc";
 constexpr const char *Version = ProgramVersion;
 
 constexpr const char *HelpText
-        = "Использование: tormel-calc [--locale ИМЯ] [--open ФАЙЛ] [--report ФАЙЛ] [ВХОД]\n"
+        = "Использование: tormel-calc [--locale ИМЯ] [--open ФАЙЛ] [--report ФАЙЛ] [ВХОД...]\n"
           "\n"
           "Расчет тока однофазного короткого замыкания сети 0,4 кВ без окон программы.\n"
           "ВХОД - документ JSON (UTF-8) с одним объектом расчета или массивом объектов;\n"
-          "без имени или \"-\" - стандартный ввод. Результаты выводятся в JSON.\n"
+          "без имени или \"-\" - стандартный ввод. Объекты нескольких документов\n"
+          "рассчитываются по порядку как один массив с одним отчетом.\n"
+          "Результаты выводятся в JSON.\n"
           "\n"
           "  --locale ИМЯ    региональные настройки чисел (ru_RU, en_US, C);\n"
           "                  по умолчанию - из окружения пользователя\n"
@@ -51,7 +53,7 @@ struct Options
     std::optional<std::string> Locale;
     std::optional<std::string> Open;
     std::optional<std::string> Report;
-    std::optional<std::string> Input;
+    std::vector<std::string> Inputs;
     bool Help = false;
     bool ShowVersion = false;
 };
@@ -97,9 +99,7 @@ Options parseArguments(const std::vector<std::string> &arguments)
         } else if (!onlyInputs && argument.size() > 1 && argument[0] == '-') {
             throw UsageError("неизвестный параметр " + QuotedText(argument));
         } else {
-            if (options.Input)
-                throw UsageError("можно указать только один входной документ");
-            options.Input = argument;
+            options.Inputs.push_back(argument);
         }
     }
     return options;
@@ -206,22 +206,32 @@ int RunCalcCommand(const std::vector<std::string> &arguments,
         separators = *named;
     }
 
-    std::string document;
-    if (!options.Input || *options.Input == "-") {
-        document = readAll(in);
-        if (in.bad())
-            return fail("не удалось прочитать стандартный ввод");
-    } else {
-        const FileResult read = ReadFileBytes(*options.Input, document);
-        if (!read.Ok)
-            return fail("не удалось прочитать " + QuotedText(*options.Input) + ": " + read.Reason);
-    }
-
+    if (options.Inputs.empty())
+        options.Inputs.push_back("-");
     BatchInput input;
-    try {
-        input = ParseBatchInput(document);
-    } catch (const InputError &error) {
-        return fail(error.what());
+    for (const std::string &name : options.Inputs) {
+        std::string document;
+        if (name == "-") {
+            document = readAll(in);
+            if (in.bad())
+                return fail("не удалось прочитать стандартный ввод");
+        } else {
+            const FileResult read = ReadFileBytes(name, document);
+            if (!read.Ok)
+                return fail("не удалось прочитать " + QuotedText(name) + ": " + read.Reason);
+        }
+        BatchInput one;
+        try {
+            one = ParseBatchInput(document);
+        } catch (const InputError &error) {
+            // With several documents the message names the one it is about.
+            return fail(options.Inputs.size() > 1 ? QuotedText(name) + ": " + error.what()
+                                                  : error.what());
+        }
+        // Several documents give one array of results, in the order of their objects.
+        input.IsArray = input.IsArray || one.IsArray || options.Inputs.size() > 1;
+        for (CalcRequest &request : one.Requests)
+            input.Requests.push_back(std::move(request));
     }
 
     ReportTable opened;

@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-translations-l10n fonts-dejavu-core
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev libxlsxwriter-dev zlib1g-dev
-    xvfb xauth x11-apps imagemagick xdg-utils unzip locales
+    xvfb xauth x11-apps imagemagick xdg-utils unzip locales python3-jsonschema
 )
 if [ "${TORMEL_WITH_OFFICE:-1}" = 1 ]; then
     packages+=(libreoffice-calc-nogui libreoffice-dev poppler-utils)

@@ -4,13 +4,6 @@
 
 namespace tormel {
 
-std::array<std::string, LineCount> ResultWindowModel::Dashes()
-{
-    std::array<std::string, LineCount> texts;
-    texts.fill("---");
-    return texts;
-}
-
 void ResultWindowModel::Fill(const TCalcInput &input,
                              const TCalcResult &result,
                              const NumberSeparators &separators)

@@ -12,15 +12,9 @@ namespace tormel {
 
 struct NumberSeparators;
 
-// The texts of the result window. They start as placeholders, are rewritten after every
-// successful calculation and keep their texts in between; the page of the protection
-// device shows the device's own texts.
-struct ResultWindowModel
+// The placeholders and texts of the result window's labels, apart from the device page.
+struct ResultWindowTexts
 {
-    explicit ResultWindowModel(const TDeviceDefenceState &device)
-        : Device(device)
-    {}
-
     // Page "Трансформатор".
     std::string StLabel = "Sном=___ кВ*А";
     std::string WindKindLabel = "Y/Y-0";
@@ -36,9 +30,6 @@ struct ResultWindowModel
     std::string XLineLabel = "---";
     std::string ZLineLabel = "---";
 
-    // Page "Аппарат защиты".
-    const TDeviceDefenceState &Device;
-
     // Below the pages.
     std::string RotherLabel = "Rпр=";
     std::string RsumLabel = "Rф-н=___ мОм";
@@ -46,17 +37,38 @@ struct ResultWindowModel
     std::string ZsumLabel = "Zф-н=___ мОм";
     std::string IokzrezLabel = "Ток однофазного короткого замыкания равен --- А ";
 
+private:
+    static std::array<std::string, LineCount> Dashes()
+    {
+        std::array<std::string, LineCount> dashes;
+        dashes.fill("---");
+        return dashes;
+    }
+};
+
+// The texts of the result window. They start as placeholders, are rewritten after every
+// successful calculation and keep their texts in between; the page of the protection
+// device shows the device's own texts.
+struct ResultWindowModel : ResultWindowTexts
+{
+    explicit ResultWindowModel(const TDeviceDefenceState &device)
+        : Device(device)
+    {}
+
+    // Page "Аппарат защиты".
+    const TDeviceDefenceState &Device;
+
     // Writes every label except the device page from a successful calculation and the
     // texts it was made from.
     void
     Fill(const TCalcInput &input, const TCalcResult &result, const NumberSeparators &separators);
 
+    // Back to the placeholders of a program just started.
+    void Reset() { static_cast<ResultWindowTexts &>(*this) = ResultWindowTexts(); }
+
     // Every label as (control name, text), page by page in the window's order, then the
     // loop and the current below the pages.
     std::vector<std::pair<std::string, std::string>> Labels() const;
-
-private:
-    static std::array<std::string, LineCount> Dashes();
 };
 
 } // namespace tormel

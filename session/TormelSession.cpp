@@ -63,11 +63,13 @@ DDFormOutcome TormelSession::OKDDBitBtnClick()
     if (!line)
         return DDFormOutcome::StayOpen;
     m_status.setDeviceLine(*line);
+    m_acceptedDeviceForm = m_deviceForm;
     return DDFormOutcome::Close;
 }
 
 DDFormOutcome TormelSession::BitBtn3Click()
 {
+    m_acceptedDeviceForm.reset();
     m_status.setDeviceLine(ResetDeviceDefence(m_device, m_result));
     return DDFormOutcome::Close;
 }

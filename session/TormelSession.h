@@ -11,6 +11,7 @@
 #include "session/ResultWindowModel.h"
 
 #include <functional>
+#include <optional>
 
 namespace tormel {
 
@@ -52,6 +53,12 @@ public:
     TDeviceDefenceFormModel &DeviceForm() { return m_deviceForm; }
     const TDeviceDefenceFormModel &DeviceForm() const { return m_deviceForm; }
     const TDeviceDefenceState &Device() const { return m_device; }
+    // The window's inputs as "Да" last accepted them; nothing after "Сброс" or before any
+    // accepted device. The window's texts may have been edited and cancelled since.
+    const std::optional<TDeviceDefenceFormModel> &AcceptedDeviceForm() const
+    {
+        return m_acceptedDeviceForm;
+    }
 
     // The point-name dialog's "Да": adds the current result to the report. True when the
     // dialog closes.
@@ -75,6 +82,7 @@ private:
     TDeviceDefenceState m_device; // before the result window, which shows its texts
     ResultWindowModel m_resultWindow{m_device};
     TDeviceDefenceFormModel m_deviceForm;
+    std::optional<TDeviceDefenceFormModel> m_acceptedDeviceForm;
     AskNumberModel m_askNumber;
     ReportTable m_report;
 };

@@ -1,4 +1,8 @@
+#include "feed/FeedFile.h"
 #include "report/Windows1251.h"
+#include "session/TormelSession.h"
+#include "tests/feed/FeedTestSupport.h"
+#include "tests/support/RecordingMessages.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -235,7 +239,7 @@ TEST_F(CalcCommandTest, UsageErrors)
     EXPECT_EQ(exec("--bogus").status, 2);
     EXPECT_EQ(exec("--locale").status, 2);
     EXPECT_EQ(exec("--locale xx_nonsense", "{}").status, 2);
-    EXPECT_EQ(exec("a.json b.json").status, 2);
+    EXPECT_EQ(exec(quoted(path("a.json")) + " " + quoted(path("b.json"))).status, 2);
     const Outcome missing = exec(quoted(path("missing.json")));
     EXPECT_EQ(missing.status, 2);
     EXPECT_NE(missing.err.find("missing.json"), std::string::npos);
@@ -485,6 +489,108 @@ TEST_F(CalcCommandTest, ExamplesRun)
     ASSERT_EQ(devices.status, 0) << devices.out;
     EXPECT_EQ(devices.json()[0]["StatusDDColor"], "black");
     EXPECT_EQ(devices.json()[1]["StatusDDColor"], "red");
+}
+
+// What the window shows after "Расчет" and the point-name dialog's "Да", for the texts
+// it holds now.
+struct WindowOutcome
+{
+    std::vector<std::string> Messages;
+    std::string IokzLabel, StatusDDLabel;
+    std::vector<std::pair<std::string, std::string>> Labels;
+    Json ReportRow;
+};
+
+WindowOutcome calculateInWindow(TormelSession &session, testing::RecordingMessages &messages)
+{
+    session.ShowPointNameDialog = [&session] { session.OKButtonClick(); };
+    session.StartBitBtnClick();
+    WindowOutcome outcome;
+    outcome.Messages = messages.texts();
+    outcome.IokzLabel = session.Status().IokzLabel;
+    outcome.StatusDDLabel = session.Status().StatusDDLabel;
+    outcome.Labels = session.ResultWindow().Labels();
+    outcome.ReportRow = Json::array();
+    for (int col = 0; col < ReportTable::ColCount; ++col)
+        outcome.ReportRow.push_back(session.Report().Cell(col, 0));
+    return outcome;
+}
+
+void expectSameAsWindow(const Json &out, const WindowOutcome &window)
+{
+    EXPECT_EQ(out["Messages"], Json(window.Messages));
+    EXPECT_EQ(out["IokzLabel"], window.IokzLabel);
+    EXPECT_EQ(out["StatusDDLabel"], window.StatusDDLabel);
+    for (const auto &[name, text] : window.Labels)
+        EXPECT_EQ(out["ResultWindow"][name], text) << name;
+    EXPECT_EQ(out["ReportRow"], window.ReportRow);
+}
+
+TEST_F(CalcCommandTest, FeedFileOfTheWindowComputesToWhatTheWindowShowed)
+{
+    testing::RecordingMessages messages;
+    TormelSession session(messages, NumberSeparators::russian());
+    testing::EnterSampleFeed(session);
+    ASSERT_TRUE(messages.entries().empty());
+    writeFile(path("sample.tormel.json"), WriteFeedDocument(FeedFromSession(session)));
+    const WindowOutcome window = calculateInWindow(session, messages);
+    ASSERT_EQ(window.ReportRow[0], "К-7");
+
+    const Outcome outcome = exec("--locale ru_RU " + quoted(path("sample.tormel.json")));
+    ASSERT_EQ(outcome.status, 0) << outcome.err << outcome.out;
+    expectSameAsWindow(outcome.json(), window);
+}
+
+TEST_F(CalcCommandTest, FeedFileWithADeviceNotAcceptedAndATooLongNameGivesTheSameMessages)
+{
+    testing::RecordingMessages messages;
+    TormelSession session(messages, NumberSeparators::russian());
+    session.Input().Lines[0].Length = "30";
+    TokNRCheckBoxClick(session.DeviceForm(), true);
+    session.DeviceForm().TokNR.Text = "900";
+    session.AskNumber().SetNumberEditText("слишком длинное");
+    writeFile(path("typed.tormel.json"), WriteFeedDocument(FeedFromSession(session)));
+    session.ShowPointNameDialog = [&session] { session.OKButtonClick(); };
+    session.StartBitBtnClick();
+
+    const Outcome outcome = exec("--locale ru_RU " + quoted(path("typed.tormel.json")));
+    EXPECT_EQ(outcome.status, 1) << outcome.err;
+    const Json out = outcome.json();
+    EXPECT_EQ(out["Messages"], Json(messages.texts()));
+    ASSERT_FALSE(messages.texts().empty());
+    EXPECT_EQ(out["StatusDDLabel"], session.Status().StatusDDLabel);
+    EXPECT_EQ(out["IokzLabel"], session.Status().IokzLabel);
+}
+
+TEST_F(CalcCommandTest, SeveralInputFilesRunInOrderAsOneBatchWithOneReport)
+{
+    writeFile(path("one.tormel.json"), R"({"Name": "К-1"})");
+    writeFile(path("two.json"), R"([{"Name": "К-2", "RArc": "0"}, {"Name": "К-1", "RArc": "5"}])");
+    const Outcome outcome
+            = exec("--locale ru_RU --report " + quoted(path("r.csv")) + " "
+                   + quoted(path("one.tormel.json")) + " " + quoted(path("two.json")));
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const Json out = outcome.json();
+    ASSERT_TRUE(out.is_array());
+    ASSERT_EQ(out.size(), 3u);
+    EXPECT_EQ(out[0]["Name"], "К-1");
+    EXPECT_EQ(out[1]["Name"], "К-2");
+    EXPECT_EQ(out[2]["ResultWindow"]["RotherLabel"], "Rпр=5 мОм");
+    // The third object replaced the first one's row: the report runs across the files.
+    const std::string report = DecodeWindows1251(readFile(path("r.csv")));
+    EXPECT_EQ(report.find("\nК-1;"), report.rfind("\nК-1;"));
+    EXPECT_NE(report.find("\nК-1;"), std::string::npos);
+    EXPECT_NE(report.find("\nК-2;"), std::string::npos);
+
+    // One object alone keeps the shape of its file; a refused file is named.
+    const Outcome single = exec(quoted(path("one.tormel.json")));
+    EXPECT_TRUE(single.json().is_object());
+    writeFile(path("bad.json"), R"({"Lines": {}})");
+    const Outcome refused = exec(quoted(path("one.tormel.json")) + " " + quoted(path("bad.json")));
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_NE(refused.err.find("bad.json\": объект 1, поле \"Lines\""), std::string::npos)
+            << refused.err;
 }
 
 } // namespace

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace tormel::cli {
+namespace tormel {
 
 // One line section as the user would set it; an absent field keeps the window's
 // start value for that line.
@@ -22,8 +22,10 @@ struct LineRequest
 };
 
 // The protection device window's inputs; absent fields keep the window's start values.
+// The device is judged ("Да" pressed) unless Accepted is false: then the texts are only set.
 struct DeviceRequest
 {
+    std::optional<bool> Accepted;
     std::optional<bool> AV;
     std::optional<std::string> TokAVnom;
     std::optional<std::string> TokNR;
@@ -64,4 +66,4 @@ public:
 // object's position.
 BatchInput ParseBatchInput(const std::string &document);
 
-} // namespace tormel::cli
+} // namespace tormel

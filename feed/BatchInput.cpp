@@ -1,4 +1,4 @@
-#include "cli/BatchInput.h"
+#include "feed/BatchInput.h"
 
 #include "core/QuotedText.h"
 
@@ -10,7 +10,7 @@
 #include <map>
 #include <type_traits>
 
-namespace tormel::cli {
+namespace tormel {
 
 namespace {
 
@@ -143,7 +143,8 @@ DeviceRequest parseDevice(const Reader &reader, const Json &value, const std::st
     };
     reader.members(reader.object(value, field),
                    field + ".",
-                   {{"AV", flag(device.AV)},
+                   {{"Accepted", flag(device.Accepted)},
+                    {"AV", flag(device.AV)},
                     {"TokAVnom", text(device.TokAVnom)},
                     {"TokNR", text(device.TokNR)},
                     {"TokNRChecked", flag(device.TokNRChecked)},
@@ -247,4 +248,4 @@ BatchInput ParseBatchInput(const std::string &document)
     return input;
 }
 
-} // namespace tormel::cli
+} // namespace tormel

@@ -1,0 +1,145 @@
+#pragma once
+
+#include "core/FileDialogService.h"
+#include "feed/FeedDocument.h"
+#include "session/TormelSession.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace tormel::testing {
+
+namespace fs = std::filesystem;
+
+// Answers the file dialogs from a queue of paths (nothing: cancelled).
+class QueuedDialogs : public IFileDialogService
+{
+public:
+    std::optional<std::string> askSaveFileName(const FileFilter &, const std::string &) override
+    {
+        ++SaveAsked;
+        return next();
+    }
+    std::optional<std::string> askOpenFileName(const std::vector<FileFilter> &filters,
+                                               const std::string &) override
+    {
+        ++OpenAsked;
+        OpenFilters = filters;
+        return next();
+    }
+
+    std::deque<std::optional<std::string>> Paths;
+    int SaveAsked = 0;
+    int OpenAsked = 0;
+    std::vector<FileFilter> OpenFilters;
+
+private:
+    std::optional<std::string> next()
+    {
+        if (Paths.empty())
+            return std::nullopt;
+        std::optional<std::string> path = Paths.front();
+        Paths.pop_front();
+        return path;
+    }
+};
+
+// The recent list as the settings would keep it.
+class MemoryRecentStore : public IRecentFeedStore
+{
+public:
+    std::vector<std::string> loadRecentFeeds() override { return Stored; }
+    void saveRecentFeeds(const std::vector<std::string> &paths) override
+    {
+        Stored = paths;
+        ++Saves;
+    }
+    std::vector<std::string> Stored;
+    int Saves = 0;
+};
+
+// A fresh folder per test, removed afterwards.
+class TempFolder
+{
+public:
+    TempFolder()
+        : m_path(fs::temp_directory_path()
+                 / ("tormel-feed-" + std::to_string(::getpid()) + "-"
+                    + ::testing::UnitTest::GetInstance()->current_test_info()->name()))
+    {
+        fs::remove_all(m_path);
+        fs::create_directories(m_path);
+    }
+    ~TempFolder() { fs::remove_all(m_path); }
+    std::string file(const std::string &name) const { return (m_path / name).string(); }
+    const fs::path &path() const { return m_path; }
+
+private:
+    fs::path m_path;
+};
+
+inline std::string ReadBytes(const std::string &path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream buffer;
+    buffer << file.rdbuf();
+    return buffer.str();
+}
+
+inline void WriteBytes(const std::string &path, const std::string &bytes)
+{
+    std::ofstream file(path, std::ios::binary);
+    file << bytes;
+}
+
+// A feed that touches every kind of input: a scheme whose power list changes, a cable,
+// a SIP and a busbar section, parallel conductors, a temperature, the arc resistance, a
+// fuse of a type whose rated current list changes, accepted, and a point name.
+inline void EnterSampleFeed(TormelSession &session)
+{
+    MainInputModel &input = session.Input();
+    input.WindKind.Text = "T/Y-0";
+    session.WindKindComboBoxChange();
+    input.TransPower.Text = "400";
+    input.RArc = "15";
+
+    LineRowState &cable = input.Lines[0];
+    cable.Stuff.Text = "Алюминий";
+    cable.Ff.Text = "185";
+    cable.Fn.Text = "95";
+    cable.Length = "120";
+    cable.QuanPar.Text = "2";
+
+    LineRowState &sip = input.Lines[1];
+    sip.KindPerform.Text = "СИП-2";
+    session.KindPerformLineComboBoxChange(2);
+    sip.Stuff.Text = "3*70+1*54.6";
+    sip.Length = "250";
+    sip.Temperature.Text = "70";
+
+    LineRowState &bus = input.Lines[2];
+    bus.KindPerform.Text = "Шинопровод Canalis";
+    session.KindPerformLineComboBoxChange(3);
+    bus.Stuff.Text = "KS, 250A";
+    bus.Length = "40";
+
+    TDeviceDefenceFormModel &form = session.DeviceForm();
+    PPRadioButtonClick(form);
+    form.TypePP.Text = "НПН";
+    TypePPComboBoxChange(form, session.Messages());
+    form.TokPP.Text = "40";
+    form.TimePP.Text = "Тср < 0,4 с";
+    session.OKDDBitBtnClick();
+
+    session.AskNumber().SetNumberEditText("К-7");
+}
+
+} // namespace tormel::testing
