@@ -17,11 +17,21 @@ namespace {
 
 constexpr char TopicScheme[] = "topic";
 
+// A relative name is looked up next to the program (the build tree), then in the
+// installed program's data folder.
 QString resolveHelpFile(const QString &name)
 {
     if (QFileInfo(name).isAbsolute())
         return name;
-    return QDir(QCoreApplication::applicationDirPath()).filePath(name);
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    const QString beside = programDir.filePath(name);
+    if (QFileInfo::exists(beside))
+        return beside;
+    const QString installed
+            = programDir.filePath(QStringLiteral(TORMEL_DATA_DIR_FROM_BIN "/") + name);
+    if (QFileInfo::exists(installed))
+        return QDir::cleanPath(installed);
+    return beside;
 }
 
 } // namespace

@@ -8,6 +8,8 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev libxlsxwriter-dev zlib1g-dev
     xvfb xauth x11-apps imagemagick xdg-utils unzip locales python3-jsonschema
+    dpkg-dev fakeroot lintian desktop-file-utils appstream libxml2-utils shared-mime-info
+    man-db groff-base bash-completion
 )
 if [ "${TORMEL_WITH_OFFICE:-1}" = 1 ]; then
     packages+=(libreoffice-calc-nogui libreoffice-dev poppler-utils)

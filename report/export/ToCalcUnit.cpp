@@ -22,7 +22,7 @@ std::vector<std::string> ModuleCandidates(const std::string &explicitPath)
     if (!error) {
         const auto dir = program.parent_path();
         candidates.push_back((dir / ModuleFileName).string());
-        candidates.push_back((dir / "../lib/tormel" / ModuleFileName).string());
+        candidates.push_back((dir / TORMEL_MODULE_DIR_FROM_BIN / ModuleFileName).string());
     }
 #ifdef TORMEL_UNO_MODULE_BUILD_PATH
     candidates.emplace_back(TORMEL_UNO_MODULE_BUILD_PATH);
