@@ -8,6 +8,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev libxlsxwriter-dev zlib1g-dev
     xvfb xauth x11-apps imagemagick xdg-utils unzip
+    clang-14 libclang-rt-14-dev
 )
 if [ "${TORMEL_WITH_OFFICE:-1}" = 1 ]; then
     packages+=(libreoffice-calc-nogui libreoffice-dev poppler-utils)
