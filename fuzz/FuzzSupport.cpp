@@ -96,6 +96,22 @@ bool isControl(char32_t code)
 
 } // namespace
 
+namespace {
+
+// The scratch folder, for removal also when a property fails (abort skips atexit).
+std::string scratchFolderMade;
+
+void removeScratchFolder()
+{
+    if (scratchFolderMade.empty())
+        return;
+    std::error_code ignored;
+    std::filesystem::remove_all(scratchFolderMade, ignored);
+    scratchFolderMade.clear();
+}
+
+} // namespace
+
 void Require(bool holds, std::string_view property, std::string_view detail)
 {
     if (holds)
@@ -106,6 +122,7 @@ void Require(bool holds, std::string_view property, std::string_view detail)
                  property.data(),
                  int(detail.size()),
                  detail.data());
+    removeScratchFolder();
     std::abort();
 }
 
@@ -167,12 +184,8 @@ const std::string &ScratchFolder()
                 = access("/dev/shm", W_OK) == 0 ? fs::path("/dev/shm") : fs::temp_directory_path();
         std::string name = (base / "tormel-fuzz-XXXXXX").string();
         Require(mkdtemp(name.data()) != nullptr, "a scratch folder can be made", name);
-        static std::string removed;
-        removed = name;
-        std::atexit([] {
-            std::error_code ignored;
-            fs::remove_all(removed, ignored);
-        });
+        scratchFolderMade = name;
+        std::atexit(removeScratchFolder);
         return name;
     }();
     return folder;
