@@ -144,7 +144,8 @@ void checkFormatGeneral(double value, const NumberSeparators &separators)
             "FormatGeneral keeps 15 significant digits",
             what);
     const bool exponent = text.find('E') != std::string::npos;
-    const long double magnitude = std::fabs(read);
+    // Compared as doubles: 1E-5 as a double is a little above the long double 1E-5.
+    const double magnitude = double(std::fabs(read));
     if (value != 0)
         Require(exponent == (magnitude >= 1e15 || magnitude < 1e-5),
                 "FormatGeneral uses the exponent form outside 1E-5 to 1E15",

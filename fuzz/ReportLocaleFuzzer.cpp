@@ -163,7 +163,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
 
     ReportTable table;
-    const int points = input.ConsumeIntegralInRange(1, 20);
+    const int points = input.ConsumeIntegralInRange(1, 16);
     table.SetRowCount(std::max(points, ReportTable::MinRowCount));
     for (int point = 0; point < points; ++point)
         table.SetRow(point,
