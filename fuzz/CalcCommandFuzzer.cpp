@@ -17,6 +17,7 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <streambuf>
 #include <string>
@@ -40,7 +41,14 @@ constexpr const char *FailingOutput = "<failing output>";
 struct Paths
 {
     std::string input, report, okzReport, missingFolder, openCsv;
+    std::string openCsvBytes; // what the report to open holds
 };
+
+std::string fileBytes(const std::string &path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
 
 const Paths &paths()
 {
@@ -50,44 +58,39 @@ const Paths &paths()
                 folder + "/report.csv",
                 folder + "/report.okz",
                 folder + "/missing/report.csv",
-                folder + "/open.csv"};
+                folder + "/open.csv",
+                {}};
         tormel::ReportTable table;
         table.SetRow(0, {"К-1", "1", "2", "3", "4", "15", "5", "6", "7", "8", "---", ""});
         Require(tormel::SaveReportFile(table, p.openCsv).Ok, "the report to open is written");
+        p.openCsvBytes = fileBytes(p.openCsv);
         return p;
     }();
     return value;
 }
 
-// The arguments that a byte of the first line picks.
+// The arguments that a byte of the first line picks. Every file an argument can name is
+// in the scratch folder: "--report" takes its file from reportTargets() instead, so that
+// no other argument ever becomes the name of a report written into the working folder.
 std::vector<std::string> tokens()
 {
     const Paths &p = paths();
-    return {"--locale",
-            "ru_RU",
-            "en_US",
-            "fr_FR",
-            "ar_EG",
-            "xx_YY",
-            "--locale=C",
-            "--locale=",
-            "--report",
-            p.report,
+    return {"--locale",   "ru_RU",     "en_US",     "fr_FR",      "ar_EG",  "xx_YY",
+            "--locale=C", "--locale=", "--report",  "--report=",  "--open", p.openCsv,
+            p.report,     "--help",    "--version", "--",         "-",      p.input,
+            "--bogus",    "-x",        "",          FailingOutput};
+}
+
+std::vector<std::string> reportTargets()
+{
+    const Paths &p = paths();
+    return {p.report,
             p.okzReport,
             p.missingFolder,
             tormel::fuzz::ScratchFolder(),
-            "--report=",
-            "--open",
             p.openCsv,
-            "--help",
-            "--version",
-            "--",
-            "-",
             p.input,
-            "--bogus",
-            "-x",
-            "",
-            FailingOutput};
+            ""};
 }
 
 bool exists(const std::string &path)
@@ -128,14 +131,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string document = lineEnd == std::string::npos ? bytes : bytes.substr(lineEnd + 1);
 
     static const std::vector<std::string> choices = tokens();
+    static const std::vector<std::string> targets = reportTargets();
     std::vector<std::string> arguments;
     bool failingOutput = false;
-    for (unsigned char pick : picks) {
-        const std::string &token = choices[pick % choices.size()];
-        if (token == FailingOutput)
+    for (std::size_t i = 0; i < picks.size(); ++i) {
+        const std::string &token = choices[static_cast<unsigned char>(picks[i]) % choices.size()];
+        if (token == FailingOutput) {
             failingOutput = true;
-        else
+        } else if (token == "--report") {
             arguments.push_back(token);
+            const unsigned char target = i + 1 < picks.size() ? picks[++i] : 0;
+            arguments.push_back(targets[target % targets.size()]);
+        } else {
+            arguments.push_back(token);
+        }
     }
 
     const Paths &p = paths();
@@ -161,6 +170,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
 
     Require(status >= 0 && status <= 2, "the exit status is 0, 1 or 2", std::to_string(status));
+    const std::string report = reportNamed(arguments);
+    // Only the report named by --report is written: the one opened stays as it was.
+    if (report == p.openCsv)
+        std::ofstream(p.openCsv, std::ios::binary | std::ios::trunc) << p.openCsvBytes;
+    else
+        Require(fileBytes(p.openCsv) == p.openCsvBytes, "the report opened is not written");
     const std::string message = err.str();
     if (!message.empty()) {
         const std::string line = message.substr(0, message.size() - 1);
@@ -175,11 +190,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (failingOutput)
         Require(status == 2 && !message.empty(), "output that cannot be written fails the run");
 
-    const std::string report = reportNamed(arguments);
     if (status == 2) {
         Require(!message.empty(), "a failed run says why");
         Require(out.str().empty(), "a failed run prints nothing", out.str());
-        Require(!exists(p.report) && !exists(p.okzReport), "a failed run writes no report");
+        // A run whose output failed may have saved its report before.
+        if (!failingOutput)
+            Require(!exists(p.report) && !exists(p.okzReport), "a failed run writes no report");
         return 0;
     }
     if (!failingOutput && (out.str().rfind("{", 0) == 0 || out.str().rfind("[", 0) == 0))
