@@ -10,6 +10,7 @@ packages=(
     xvfb xauth x11-apps imagemagick xdg-utils unzip locales python3-jsonschema
     dpkg-dev fakeroot lintian desktop-file-utils appstream libxml2-utils shared-mime-info
     man-db groff-base bash-completion
+    clang-14 libclang-rt-14-dev
 )
 if [ "${TORMEL_WITH_OFFICE:-1}" = 1 ]; then
     packages+=(libreoffice-calc-nogui libreoffice-dev poppler-utils)
