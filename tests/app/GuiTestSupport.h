@@ -45,6 +45,15 @@ inline bool pickItem(QComboBox *box, const QString &text)
     return !view->isVisible();
 }
 
+// The texts of a combo box's list, in order.
+inline QStringList itemsOf(const QComboBox *box)
+{
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
+    return items;
+}
+
 // Types `text` key by key into `widget`; unlike QTest::keyClicks it takes any letter,
 // Cyrillic included.
 inline void typeText(QWidget *widget, const QString &text)

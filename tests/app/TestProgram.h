@@ -50,9 +50,9 @@ struct TestProgram
                           Qt::LeftButton);
     }
 
-    ScriptedMessages Messages;
+    RecordingMessages Messages{Unscripted::Accept};
     RecordingHelp Help;
-    ScriptedFileDialogs Dialogs;
+    RecordingFileDialogs Dialogs;
     AutomationRegistry Registry;
     std::unique_ptr<TormelSession> Session;
     std::unique_ptr<TormelWindows> Windows;
