@@ -4,8 +4,8 @@
 
 #include "TestProgram.h"
 
-#include "app/DeviceDefenceUnit.h"
-#include "app/ResultUnit.h"
+#include "app/DeviceDefenceForm.h"
+#include "app/ResultForm.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -5,9 +5,9 @@
 #include "FakeServices.h"
 #include "GuiTestSupport.h"
 
-#include "app/AboutProgramUnit.h"
-#include "app/MainUnit.h"
-#include "app/ResultUnit.h"
+#include "app/AboutProgramForm.h"
+#include "app/MainForm.h"
+#include "app/ResultForm.h"
 #include "app/TormelWindows.h"
 #include "report/export/Automation.h"
 #include "session/TormelSession.h"

@@ -5,9 +5,9 @@
 
 #include "TestProgram.h"
 
-#include "app/AskNumberUnit.h"
-#include "app/DeleteAllReportUnit.h"
-#include "app/ReportUnit.h"
+#include "app/AskNumberForm.h"
+#include "app/DeleteAllReportForm.h"
+#include "app/ReportForm.h"
 #include "report/ReportTable.h"
 #include "report/export/ToExcelUnit.h"
 #include "report/export/XlsxAutomationServer.h"

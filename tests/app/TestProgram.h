@@ -3,7 +3,7 @@
 #include "FakeServices.h"
 #include "GuiTestSupport.h"
 
-#include "app/MainUnit.h"
+#include "app/MainForm.h"
 #include "app/TormelWindows.h"
 #include "report/export/Automation.h"
 #include "session/TormelSession.h"

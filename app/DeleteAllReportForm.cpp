@@ -1,4 +1,4 @@
-#include "app/DeleteAllReportUnit.h"
+#include "app/DeleteAllReportForm.h"
 
 #include "app/FormStyle.h"
 #include "report/ReportTable.h"

@@ -1,4 +1,4 @@
-#include "app/MainUnit.h"
+#include "app/MainForm.h"
 
 #include "app/AppInfo.h"
 #include "app/EditableComboBox.h"

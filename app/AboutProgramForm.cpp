@@ -1,4 +1,4 @@
-#include "app/AboutProgramUnit.h"
+#include "app/AboutProgramForm.h"
 
 #include "app/FormStyle.h"
 

@@ -1,4 +1,4 @@
-#include "app/ResultUnit.h"
+#include "app/ResultForm.h"
 
 #include "app/FormStyle.h"
 #include "app/HelpContext.h"

@@ -1,4 +1,4 @@
-#include "app/AskNumberUnit.h"
+#include "app/AskNumberForm.h"
 
 #include "app/FormStyle.h"
 #include "app/HelpContext.h"

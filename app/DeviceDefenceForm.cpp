@@ -1,4 +1,4 @@
-#include "app/DeviceDefenceUnit.h"
+#include "app/DeviceDefenceForm.h"
 
 #include "app/EditableComboBox.h"
 #include "app/FormStyle.h"

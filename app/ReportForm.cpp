@@ -1,4 +1,4 @@
-#include "app/ReportUnit.h"
+#include "app/ReportForm.h"
 
 #include "app/FormStyle.h"
 #include "app/HelpContext.h"
