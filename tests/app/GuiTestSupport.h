@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/EditableComboBox.h"
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
@@ -43,15 +45,6 @@ inline bool pickItem(QComboBox *box, const QString &text)
     view->setCurrentIndex(view->model()->index(index, box->modelColumn()));
     QTest::keyClick(view, Qt::Key_Return);
     return !view->isVisible();
-}
-
-// The texts of a combo box's list, in order.
-inline QStringList itemsOf(const QComboBox *box)
-{
-    QStringList items;
-    for (int i = 0; i < box->count(); ++i)
-        items << box->itemText(i);
-    return items;
 }
 
 // Types `text` key by key into `widget`; unlike QTest::keyClicks it takes any letter,
