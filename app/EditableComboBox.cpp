@@ -1,6 +1,7 @@
 #include "app/EditableComboBox.h"
 
 #include "app/HelpContext.h"
+#include "core/ComboBoxState.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -20,6 +21,8 @@ QStringList toQStringList(const std::vector<std::string> &items)
     return list;
 }
 
+} // namespace
+
 QStringList itemsOf(const QComboBox *box)
 {
     QStringList list;
@@ -27,8 +30,6 @@ QStringList itemsOf(const QComboBox *box)
         list.append(box->itemText(i));
     return list;
 }
-
-} // namespace
 
 QComboBox *
 editableComboBox(const QString &name, const QString &hint, int helpContext, QWidget *parent)
@@ -70,6 +71,21 @@ void showComboBoxState(QComboBox *box,
         if (box->currentText() != value)
             box->setEditText(value);
     }
+}
+
+void bindComboBoxText(QComboBox *box,
+                      ComboBoxState &state,
+                      QObject *context,
+                      std::function<void()> changed)
+{
+    ComboBoxState *target = &state;
+    onUserEdit(box, context, [target, changed = std::move(changed)](const std::string &text) {
+        if (text == target->Text)
+            return;
+        target->Text = text;
+        if (changed)
+            changed();
+    });
 }
 
 } // namespace tormel

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -10,6 +12,8 @@ class QString;
 class QWidget;
 
 namespace tormel {
+
+struct ComboBoxState;
 
 // An editable combo box whose items are only suggestions: Enter does not add the typed
 // text to them, and nothing completes the typed text into an item behind the user's back.
@@ -26,5 +30,15 @@ void onUserEdit(QComboBox *box, QObject *context, std::function<void(const std::
 void showComboBoxState(QComboBox *box,
                        const std::vector<std::string> &items,
                        const std::string &text);
+
+// Keeps `state.Text` what the user typed or picked in `box`: each edit that changes it
+// stores the new text and then calls `changed`.
+void bindComboBoxText(QComboBox *box,
+                      ComboBoxState &state,
+                      QObject *context,
+                      std::function<void()> changed);
+
+// The texts of the box's list, in order.
+QStringList itemsOf(const QComboBox *box);
 
 } // namespace tormel

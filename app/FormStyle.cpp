@@ -1,7 +1,9 @@
 #include "app/FormStyle.h"
 
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 #include <QWidget>
 
@@ -48,6 +50,18 @@ void centreOnScreen(QWidget *window)
     QRect frame = window->frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
     window->move(frame.topLeft());
+}
+
+QHBoxLayout *centredButtonRow(std::initializer_list<QPushButton *> buttons, int minimumWidth)
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QPushButton *button : buttons) {
+        button->setMinimumWidth(minimumWidth);
+        row->addWidget(button);
+        row->addStretch(1);
+    }
+    return row;
 }
 
 } // namespace tormel

@@ -2,15 +2,15 @@
 // the layout without a display: tormel-screenshots [folder] (default: the current one).
 // Run it on the offscreen platform: QT_QPA_PLATFORM=offscreen tormel-screenshots docs/screenshots
 
-#include "app/AboutProgramUnit.h"
+#include "app/AboutProgramForm.h"
 #include "app/AppInfo.h"
-#include "app/AskNumberUnit.h"
-#include "app/DeleteAllReportUnit.h"
-#include "app/DeviceDefenceUnit.h"
+#include "app/AskNumberForm.h"
+#include "app/DeleteAllReportForm.h"
+#include "app/DeviceDefenceForm.h"
 #include "app/HelpWindow.h"
-#include "app/MainUnit.h"
-#include "app/ReportUnit.h"
-#include "app/ResultUnit.h"
+#include "app/MainForm.h"
+#include "app/ReportForm.h"
+#include "app/ResultForm.h"
 #include "app/TormelWindows.h"
 #include "core/FileDialogService.h"
 #include "core/MessageService.h"

@@ -1,13 +1,13 @@
 #include "app/TormelWindows.h"
 
-#include "app/AboutProgramUnit.h"
-#include "app/AskNumberUnit.h"
-#include "app/DeleteAllReportUnit.h"
-#include "app/DeviceDefenceUnit.h"
+#include "app/AboutProgramForm.h"
+#include "app/AskNumberForm.h"
+#include "app/DeleteAllReportForm.h"
+#include "app/DeviceDefenceForm.h"
 #include "app/FormStyle.h"
-#include "app/MainUnit.h"
-#include "app/ReportUnit.h"
-#include "app/ResultUnit.h"
+#include "app/MainForm.h"
+#include "app/ReportForm.h"
+#include "app/ResultForm.h"
 #include "session/TormelSession.h"
 
 namespace tormel {

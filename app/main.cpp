@@ -2,7 +2,7 @@
 
 #include "app/AppInfo.h"
 #include "app/HelpWindow.h"
-#include "app/MainUnit.h"
+#include "app/MainForm.h"
 #include "app/QtFileDialogService.h"
 #include "app/QtMessageService.h"
 #include "app/SettingsRecentFeeds.h"

@@ -4,8 +4,8 @@
 
 #include "TestProgram.h"
 
-#include "app/DeviceDefenceUnit.h"
-#include "app/ResultUnit.h"
+#include "app/DeviceDefenceForm.h"
+#include "app/ResultForm.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,14 +20,6 @@ using namespace tormel::testing;
 namespace {
 
 const QString NoDevice = QStringLiteral("В расчете не определен");
-
-QStringList itemsOf(const QComboBox *box)
-{
-    QStringList items;
-    for (int i = 0; i < box->count(); ++i)
-        items << box->itemText(i);
-    return items;
-}
 
 } // namespace
 
@@ -81,7 +73,7 @@ private:
                 Qt::LeftButton);
         return opened;
     }
-    std::vector<std::string> &shown() const { return m_program->Messages.Shown; }
+    std::vector<std::string> shown() const { return m_program->Messages.texts(); }
 
     std::unique_ptr<TestProgram> m_program;
 };
@@ -261,7 +253,7 @@ void DeviceDefenceFormTest::refusedBreakerKeepsTheWindowOpen()
         QCOMPARE(multiple->currentText(), QStringLiteral("10 (\"C\")"));
         QCOMPARE(multiple->count(), 5);
 
-        shown().clear();
+        m_program->Messages.clear();
         retype(combo("KZAVComboBox")->lineEdit(), QStringLiteral("1,1"));
         QTest::mouseClick(button("OKDDBitBtn"), Qt::LeftButton);
         QCOMPARE(shown(),

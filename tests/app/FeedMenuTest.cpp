@@ -127,15 +127,15 @@ void FeedMenuTest::typingMarksTheCaptionAndCtrlSSavesIt()
     retype(length, QStringLiteral("35"));
     QCOMPARE(main().windowTitle(), Title + QStringLiteral(" - Новая схема*"));
 
-    m_program->Dialogs.Paths = {file(QStringLiteral("ТП-1.tormel.json")).toStdString()};
+    m_program->Dialogs.paths = {file(QStringLiteral("ТП-1.tormel.json")).toStdString()};
     QTest::keyClick(length, Qt::Key_S, Qt::ControlModifier);
-    QCOMPARE(m_program->Dialogs.Dialogs.size(), std::size_t(1));
-    QVERIFY(m_program->Dialogs.Dialogs[0].Save);
+    QCOMPARE(m_program->Dialogs.dialogs().size(), std::size_t(1));
+    QVERIFY(m_program->Dialogs.dialogs()[0].save);
     QCOMPARE(main().windowTitle(), Title + QStringLiteral(" - ТП-1.tormel.json"));
     QFile saved(file(QStringLiteral("ТП-1.tormel.json")));
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QVERIFY(saved.readAll().contains("\"Length\": \"35\""));
-    QVERIFY(m_program->Messages.Shown.empty());
+    QVERIFY(m_program->Messages.texts().empty());
 
     // A pick from a list marks it too.
     QVERIFY(pickItem(find<QComboBox>(QStringLiteral("WindKindComboBox")), QStringLiteral("Y/Z-0")));
@@ -148,11 +148,11 @@ void FeedMenuTest::openingShowsTheFileAsTheUserWouldHaveSetIt()
           R"({"WindKind": "T/Y-0", "TransPower": "40",
               "Lines": [{"Length": "12"}, {"KindPerform": "СИП-2", "Stuff": "3*70+1*54.6"}],
               "Device": {"AV": false, "TypePP": "НПН", "TokPP": "40"}})");
-    m_program->Dialogs.Paths = {file(QStringLiteral("feed.tormel.json")).toStdString()};
+    m_program->Dialogs.paths = {file(QStringLiteral("feed.tormel.json")).toStdString()};
     find<QAction>(QStringLiteral("OpenFeedMenu"))->trigger();
 
-    QVERIFY(m_program->Messages.Shown.empty());
-    QCOMPARE(m_program->Dialogs.Dialogs.at(0).Filters.size(), std::size_t(2));
+    QVERIFY(m_program->Messages.texts().empty());
+    QCOMPARE(m_program->Dialogs.dialogs().at(0).filters.size(), std::size_t(2));
     auto *power = find<QComboBox>(QStringLiteral("TransPowerComboBox"));
     QCOMPARE(power->currentText(), QStringLiteral("40"));
     QCOMPARE(power->count(), 13); // the "T/Y-0" list
@@ -176,14 +176,14 @@ void FeedMenuTest::refusedFileChangesNothingInTheWindow()
 {
     retype(find<QLineEdit>(QStringLiteral("RArcEdit")), QStringLiteral("10"));
     write(QStringLiteral("bad.json"), R"({"WindKind": "T/Y-0", "Lines": [{"Lenght": "5"}]})");
-    m_program->Messages.Answers = {MessageAnswer::No}; // do not save the changes
-    m_program->Dialogs.Paths = {file(QStringLiteral("bad.json")).toStdString()};
+    m_program->Messages.answers = {MessageAnswer::No}; // do not save the changes
+    m_program->Dialogs.paths = {file(QStringLiteral("bad.json")).toStdString()};
     QTest::keyClick(&main(), Qt::Key_O, Qt::ControlModifier);
 
-    QCOMPARE(m_program->Messages.Shown.size(), std::size_t(2));
-    QCOMPARE(QString::fromStdString(m_program->Messages.Shown[0]),
+    QCOMPARE(m_program->Messages.texts().size(), std::size_t(2));
+    QCOMPARE(QString::fromStdString(m_program->Messages.texts()[0]),
              QStringLiteral("Исходные данные схемы изменены. Сохранить изменения?"));
-    QVERIFY(QString::fromStdString(m_program->Messages.Shown[1])
+    QVERIFY(QString::fromStdString(m_program->Messages.texts()[1])
                     .contains(QStringLiteral("поле \"Lines[1].Lenght\": неизвестное поле")));
     QCOMPARE(find<QComboBox>(QStringLiteral("WindKindComboBox"))->currentText(),
              QStringLiteral("Y/Y-0"));
@@ -194,12 +194,12 @@ void FeedMenuTest::refusedFileChangesNothingInTheWindow()
 void FeedMenuTest::closingWithChangesAsksAndCancelKeepsTheWindow()
 {
     retype(find<QLineEdit>(QStringLiteral("LengthLine1Edit")), QStringLiteral("5"));
-    m_program->Messages.Answers = {MessageAnswer::Cancel};
+    m_program->Messages.answers = {MessageAnswer::Cancel};
     find<QAction>(QStringLiteral("ExitMenu"))->trigger();
     QVERIFY(main().isVisible());
-    QCOMPARE(m_program->Messages.Shown.size(), std::size_t(1));
+    QCOMPARE(m_program->Messages.texts().size(), std::size_t(1));
 
-    m_program->Messages.Answers = {MessageAnswer::No};
+    m_program->Messages.answers = {MessageAnswer::No};
     QVERIFY(main().close());
     QVERIFY(!main().isVisible());
 }

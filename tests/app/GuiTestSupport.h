@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/EditableComboBox.h"
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>

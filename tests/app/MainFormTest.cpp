@@ -5,9 +5,9 @@
 #include "FakeServices.h"
 #include "GuiTestSupport.h"
 
-#include "app/AboutProgramUnit.h"
-#include "app/MainUnit.h"
-#include "app/ResultUnit.h"
+#include "app/AboutProgramForm.h"
+#include "app/MainForm.h"
+#include "app/ResultForm.h"
 #include "app/TormelWindows.h"
 #include "report/export/SpreadsheetExport.h"
 #include "session/TormelSession.h"
@@ -35,14 +35,6 @@ const QString CalculateFirst
         = QStringLiteral("Выполните расчет тока однофазного короткого замыкания");
 const QString NoDevice = QStringLiteral("В расчете не определен");
 const QString Current217 = QStringLiteral("Ток однофазного короткого замыкания равен 217 А");
-
-QStringList itemsOf(const QComboBox *box)
-{
-    QStringList items;
-    for (int i = 0; i < box->count(); ++i)
-        items << box->itemText(i);
-    return items;
-}
 
 } // namespace
 
@@ -95,9 +87,9 @@ private:
         QTest::mouseClick(find<QPushButton>(QStringLiteral("StartBitBtn")), Qt::LeftButton);
     }
 
-    std::unique_ptr<ScriptedMessages> m_messages;
+    std::unique_ptr<RecordingMessages> m_messages;
     std::unique_ptr<RecordingHelp> m_help;
-    std::unique_ptr<ScriptedFileDialogs> m_dialogs;
+    std::unique_ptr<RecordingFileDialogs> m_dialogs;
     SpreadsheetPrograms m_spreadsheets;
     std::unique_ptr<TormelSession> m_session;
     std::unique_ptr<TormelWindows> m_windows;
@@ -105,9 +97,9 @@ private:
 
 void MainFormTest::init()
 {
-    m_messages = std::make_unique<ScriptedMessages>();
+    m_messages = std::make_unique<RecordingMessages>(Unscripted::Accept);
     m_help = std::make_unique<RecordingHelp>();
-    m_dialogs = std::make_unique<ScriptedFileDialogs>();
+    m_dialogs = std::make_unique<RecordingFileDialogs>();
     m_session = std::make_unique<TormelSession>(*m_messages, NumberSeparators::russian());
     m_windows = std::make_unique<TormelWindows>(*m_session, *m_help, *m_dialogs, m_spreadsheets);
     // These tests calculate without naming points: the point-name dialog stays closed.
@@ -198,7 +190,7 @@ void MainFormTest::startsWithOnlyTheMainWindowShown()
 void MainFormTest::startingTextsGiveTheCurrent217()
 {
     calculate();
-    QVERIFY(m_messages->Shown.empty());
+    QVERIFY(m_messages->texts().empty());
     QCOMPARE(label(QStringLiteral("IokzLabel"))->text(), Current217);
     QVERIFY(action(QStringLiteral("ResultMenu"))->isEnabled());
     QVERIFY(action(QStringLiteral("AddReportMenu"))->isEnabled());
@@ -256,7 +248,7 @@ void MainFormTest::enterPressesCalculateFromAnyField()
     QTest::keyClick(length, Qt::Key_Enter);
     QCOMPARE(label(QStringLiteral("IokzLabel"))->text(),
              QStringLiteral("Ток однофазного короткого замыкания равен 344 А"));
-    QVERIFY(m_messages->Shown.empty());
+    QVERIFY(m_messages->texts().empty());
     QCOMPARE(m_session->Input().Lines[1].Length, std::string("1.5"));
 }
 
@@ -267,7 +259,7 @@ void MainFormTest::commaInALengthIsRefusedAfterItsMessage()
 
     // What the window shows while the message box is up.
     QStringList atMessage;
-    m_messages->OnShow = [this, &atMessage](const std::string &) {
+    m_messages->onShow = [this, &atMessage](const RecordingMessages::Entry &) {
         main().showState();
         atMessage << label(QStringLiteral("IokzLabel"))->text()
                   << QString::number(action(QStringLiteral("ResultMenu"))->isEnabled());
@@ -278,7 +270,7 @@ void MainFormTest::commaInALengthIsRefusedAfterItsMessage()
     QCOMPARE(m_session->Input().Lines[2].Length, std::string("1,5"));
     QTest::keyClick(length, Qt::Key_Return);
 
-    QCOMPARE(m_messages->Shown, std::vector<std::string>{"Неверная длина линии 3"});
+    QCOMPARE(m_messages->texts(), std::vector<std::string>{"Неверная длина линии 3"});
     // The menus are greyed when the calculation begins; the status lines follow the box.
     QCOMPARE(atMessage, (QStringList{Current217, QStringLiteral("0")}));
     QCOMPARE(label(QStringLiteral("IokzLabel"))->text(), MissingData);
@@ -293,13 +285,13 @@ void MainFormTest::commaInALengthIsRefusedAfterItsMessage()
 void MainFormTest::refusedPowerSetsTheStatusLinesBeforeItsMessage()
 {
     QStringList atMessage;
-    m_messages->OnShow = [this, &atMessage](const std::string &) {
+    m_messages->onShow = [this, &atMessage](const RecordingMessages::Entry &) {
         main().showState();
         atMessage << label(QStringLiteral("IokzLabel"))->text();
     };
     retype(combo(QStringLiteral("TransPowerComboBox"))->lineEdit(), QStringLiteral("мощность"));
     calculate();
-    QCOMPARE(m_messages->Shown, std::vector<std::string>{"Неверная мощность трансформатора"});
+    QCOMPARE(m_messages->texts(), std::vector<std::string>{"Неверная мощность трансформатора"});
     QCOMPARE(atMessage, QStringList{MissingData});
 }
 
@@ -329,7 +321,7 @@ void MainFormTest::schemeRefillsThePowerList()
     power->setFocus();
     QCOMPARE(power->currentText(), QStringLiteral("2500"));
 
-    QVERIFY(m_messages->Shown.empty());
+    QVERIFY(m_messages->texts().empty());
     QCOMPARE(m_session->Input().TransPower.Text, std::string("2500"));
 }
 
@@ -341,7 +333,7 @@ void MainFormTest::typingASchemeRaisesTheRuleOnEveryKeystroke()
 
     retype(scheme->lineEdit(), QStringLiteral("1/1-0"));
     // "1", "1/", "1/1" and "1/1-" are no scheme; the complete text acts as a pick.
-    QCOMPARE(m_messages->Shown,
+    QCOMPARE(m_messages->texts(),
              std::vector<std::string>(4, "Неизвестная схема обмоток трансформатора"));
     QCOMPARE(power->currentText(), QStringLiteral("10"));
     QCOMPARE(power->count(), 4);
@@ -349,9 +341,9 @@ void MainFormTest::typingASchemeRaisesTheRuleOnEveryKeystroke()
     QCOMPARE(label(QStringLiteral("StatusDDLabel"))->text(), CalculateFirst);
 
     // An unknown scheme leaves the power list as it was.
-    m_messages->Shown.clear();
+    m_messages->clear();
     typeText(scheme->lineEdit(), QStringLiteral("x"));
-    QCOMPARE(m_messages->Shown.size(), std::size_t(1));
+    QCOMPARE(m_messages->texts().size(), std::size_t(1));
     QCOMPARE(power->currentText(), QStringLiteral("10"));
     QCOMPARE(power->count(), 4);
 }
@@ -383,7 +375,7 @@ void MainFormTest::lineKindRefillsOnlyItsOwnRow()
     QVERIFY(fn->isEnabled());
     QCOMPARE(ff->currentText(), QStringLiteral("25"));
     QCOMPARE(fn->currentText(), QStringLiteral("16"));
-    QVERIFY(m_messages->Shown.empty());
+    QVERIFY(m_messages->texts().empty());
 
     // A copper cable of 25 mm² and 100 m in row 3, the rest as at start.
     retype(find<QLineEdit>(QStringLiteral("LengthLine3Edit")), QStringLiteral("100"));
@@ -402,7 +394,7 @@ void MainFormTest::typingAKindLetterByLetter()
 
     retype(kind->lineEdit(), QStringLiteral("Воздушная"));
     // Eight incomplete texts, each reported; the ninth letter completes the kind.
-    QCOMPARE(m_messages->Shown, std::vector<std::string>(8, "Неизвестный тип линии"));
+    QCOMPARE(m_messages->texts(), std::vector<std::string>(8, "Неизвестный тип линии"));
     QCOMPARE(kind->currentText(), QStringLiteral("Воздушная"));
     QCOMPARE(stuff->currentText(), QStringLiteral("Алюминий"));
     QCOMPARE(label(QStringLiteral("IokzLabel"))->text(), MissingData);

@@ -5,9 +5,9 @@
 
 #include "TestProgram.h"
 
-#include "app/AskNumberUnit.h"
-#include "app/DeleteAllReportUnit.h"
-#include "app/ReportUnit.h"
+#include "app/AskNumberForm.h"
+#include "app/DeleteAllReportForm.h"
+#include "app/ReportForm.h"
 #include "report/ReportTable.h"
 #include "report/export/ToExcelUnit.h"
 
@@ -137,7 +137,7 @@ private:
     {
         return m_program->find<QAbstractButton>(&askNumber(), QString::fromLatin1(name));
     }
-    std::vector<std::string> &shown() const { return m_program->Messages.Shown; }
+    std::vector<std::string> shown() const { return m_program->Messages.texts(); }
 
     // Runs `body` while `window` is the open modal window; true when it was.
     static void whileModal(QWidget *window, bool &opened, const std::function<void()> &body)
@@ -309,7 +309,7 @@ void ReportFormTest::pointReplacedOrRefused()
     retype(m_program->find<QLineEdit>(&m_program->main(), QStringLiteral("RArcEdit")),
            QStringLiteral("0"));
     m_program->calculate();
-    m_program->Messages.Answers = {MessageAnswer::Cancel, MessageAnswer::Ok};
+    m_program->Messages.answers = {MessageAnswer::Cancel, MessageAnswer::Ok};
     QVERIFY(whileAskNumberOpen(
             [this] {
                 QTest::mouseClick(askButton("OKButton"), Qt::LeftButton);
@@ -325,7 +325,7 @@ void ReportFormTest::pointReplacedOrRefused()
     QVERIFY(table().Cell(9, 0) != "217");
 
     // Refused names leave the dialog open with the name as typed.
-    shown().clear();
+    m_program->Messages.clear();
     QVERIFY(whileAskNumberOpen(
             [this] {
                 namePoint(QString());
@@ -338,7 +338,7 @@ void ReportFormTest::pointReplacedOrRefused()
             [add] { add->trigger(); }));
     QCOMPARE(table().Cell(0, 1), std::string("Щит-1234"));
 
-    shown().clear();
+    m_program->Messages.clear();
     QVERIFY(whileAskNumberOpen(
             [this] {
                 namePoint(QStringLiteral("Щит-12345"));
@@ -549,16 +549,17 @@ void ReportFormTest::savedReopenedAndQuestionsAnswered()
 {
     addPointsToTable(2);
     const QString path = m_folder.filePath(QStringLiteral("two.csv"));
-    ScriptedFileDialogs &dialogs = m_program->Dialogs;
-    ScriptedMessages &messages = m_program->Messages;
+    RecordingFileDialogs &dialogs = m_program->Dialogs;
+    RecordingMessages &messages = m_program->Messages;
     QVERIFY(whileReportOpen([&] {
         // "Сохранить" of a new report asks for the name first.
-        dialogs.Paths = {path.toStdString()};
+        dialogs.paths = {path.toStdString()};
         reportMenu("SaveReportMenu")->trigger();
-        QCOMPARE(dialogs.Dialogs.size(), std::size_t(1));
-        QVERIFY(dialogs.Dialogs[0].Save);
-        QCOMPARE(dialogs.Dialogs[0].Filters, std::vector<std::string>{"Таблица (*.csv)|*.csv"});
-        QCOMPARE(dialogs.Dialogs[0].DefaultExtension, std::string("csv"));
+        QCOMPARE(dialogs.dialogs().size(), std::size_t(1));
+        QVERIFY(dialogs.dialogs()[0].save);
+        QCOMPARE(dialogs.dialogs()[0].filterTexts(),
+                 std::vector<std::string>{"Таблица (*.csv)|*.csv"});
+        QCOMPARE(dialogs.dialogs()[0].defaultExtension, std::string("csv"));
         QCOMPARE(report().windowTitle(), QStringLiteral("Отчет-") + path);
         const QByteArray written = fileBytes(path);
         QCOMPARE(written.count("\r\n"), 4);
@@ -568,47 +569,47 @@ void ReportFormTest::savedReopenedAndQuestionsAnswered()
         // "Сохранить как..." over the same file: "Cancel" shows the dialog again.
         clickCell(0, 0);
         QTest::mouseClick(reportButton("DeleteReportButton"), Qt::LeftButton);
-        dialogs.Paths = {path.toStdString(), std::nullopt};
-        messages.Answers = {MessageAnswer::Cancel};
+        dialogs.paths = {path.toStdString(), std::nullopt};
+        messages.answers = {MessageAnswer::Cancel};
         reportMenu("SaveAsReportMenu")->trigger();
         QCOMPARE(shown(), std::vector<std::string>{"Такой файл уже существует. Переписать файл?"});
-        QCOMPARE(dialogs.Dialogs.size(), std::size_t(3));
+        QCOMPARE(dialogs.dialogs().size(), std::size_t(3));
         QCOMPARE(fileBytes(path), written);
-        dialogs.Paths = {path.toStdString()};
-        messages.Answers = {MessageAnswer::Ok};
+        dialogs.paths = {path.toStdString()};
+        messages.answers = {MessageAnswer::Ok};
         reportMenu("SaveAsReportMenu")->trigger();
         QCOMPARE(fileBytes(path).count("\r\n"), 3);
 
         // "Новый" offers to save a report with points: "Cancel" keeps everything, "No"
         // starts an empty report.
-        shown().clear();
-        messages.Answers = {MessageAnswer::Cancel};
+        m_program->Messages.clear();
+        messages.answers = {MessageAnswer::Cancel};
         reportMenu("NewReportMenu")->trigger();
         QCOMPARE(shown(), std::vector<std::string>{"Сохранить предыдущий отчет?"});
         QCOMPARE(table().RowsInUseCount(), 1);
-        messages.Answers = {MessageAnswer::No};
+        messages.answers = {MessageAnswer::No};
         reportMenu("NewReportMenu")->trigger();
         QCOMPARE(table().RowsInUseCount(), 0);
         QCOMPARE(report().windowTitle(), QStringLiteral("Отчет- *Новый*"));
         QCOMPARE(fileBytes(path).count("\r\n"), 3);
 
         // "Открыть..." brings the saved point back under the file's name.
-        dialogs.Paths = {path.toStdString()};
+        dialogs.paths = {path.toStdString()};
         reportMenu("OpenReportMenu")->trigger();
-        QCOMPARE(dialogs.Dialogs.back().Filters,
+        QCOMPARE(dialogs.dialogs().back().filterTexts(),
                  (std::vector<std::string>{"Таблица (*.csv)|*.csv", "Таблица (*.okz)|*.okz"}));
-        QCOMPARE(dialogs.Dialogs.back().DefaultExtension, std::string("okz"));
+        QCOMPARE(dialogs.dialogs().back().defaultExtension, std::string("okz"));
         QCOMPARE(table().Row(0), pointRow("P2"));
         QCOMPARE(grid()->model()->index(0, 11).data().toString(), QStringLiteral("P2.11"));
         QCOMPARE(report().windowTitle(), QStringLiteral("Отчет-") + path);
 
         // "Новый", answered "Yes", saves to the report's file without a dialog first.
         addPointsToTable(3);
-        const std::size_t dialogsBefore = dialogs.Dialogs.size();
-        shown().clear();
-        messages.Answers = {MessageAnswer::Yes};
+        const std::size_t dialogsBefore = dialogs.dialogs().size();
+        m_program->Messages.clear();
+        messages.answers = {MessageAnswer::Yes};
         reportMenu("NewReportMenu")->trigger();
-        QCOMPARE(dialogs.Dialogs.size(), dialogsBefore);
+        QCOMPARE(dialogs.dialogs().size(), dialogsBefore);
         QCOMPARE(fileBytes(path).count("\r\n"), 5);
         QCOMPARE(table().RowsInUseCount(), 0);
         QCOMPARE(grid()->model()->rowCount(), 14);
@@ -630,9 +631,9 @@ void ReportFormTest::okzAndDamagedFilesOpened()
     const QString damagedPath = m_folder.filePath(QStringLiteral("damaged.csv"));
     QVERIFY(writeFile(damagedPath, "h\r\nu\r\nK1;1;2;3;4;5;6;7;8;9\r\n"));
 
-    ScriptedFileDialogs &dialogs = m_program->Dialogs;
+    RecordingFileDialogs &dialogs = m_program->Dialogs;
     QVERIFY(whileReportOpen([&] {
-        dialogs.Paths = {okzPath.toStdString()};
+        dialogs.paths = {okzPath.toStdString()};
         reportMenu("OpenReportMenu")->trigger();
         QCOMPARE(table().RowsInUseCount(), 3);
         QCOMPARE(table().Cell(11, 2), std::string("C11"));
@@ -640,16 +641,16 @@ void ReportFormTest::okzAndDamagedFilesOpened()
         QCOMPARE(report().windowTitle(), QStringLiteral("Отчет-") + okzPath);
 
         // "No" to the damaged file shows the dialog again and loads nothing.
-        m_program->Messages.Answers = {MessageAnswer::No};
-        dialogs.Paths = {damagedPath.toStdString(), std::nullopt};
+        m_program->Messages.answers = {MessageAnswer::No};
+        dialogs.paths = {damagedPath.toStdString(), std::nullopt};
         reportMenu("OpenReportMenu")->trigger();
         QCOMPARE(shown(),
                  std::vector<std::string>{"Формат файла поврежден. Продолжить загрузку данных?"});
-        QCOMPARE(dialogs.Paths.size(), std::size_t(0));
+        QCOMPARE(dialogs.paths.size(), std::size_t(0));
         QCOMPARE(table().RowsInUseCount(), 3);
 
-        m_program->Messages.Answers = {MessageAnswer::Yes};
-        dialogs.Paths = {damagedPath.toStdString()};
+        m_program->Messages.answers = {MessageAnswer::Yes};
+        dialogs.paths = {damagedPath.toStdString()};
         reportMenu("OpenReportMenu")->trigger();
         QCOMPARE(table().RowsInUseCount(), 1);
         QCOMPARE(table().Cell(0, 0), std::string("K1"));
@@ -661,9 +662,9 @@ void ReportFormTest::fileErrorsAreShown()
 {
     addPointsToTable(1);
     const QString missingFolder = m_folder.filePath(QStringLiteral("no-such-folder/x.csv"));
-    ScriptedFileDialogs &dialogs = m_program->Dialogs;
+    RecordingFileDialogs &dialogs = m_program->Dialogs;
     QVERIFY(whileReportOpen([&] {
-        dialogs.Paths = {missingFolder.toStdString()};
+        dialogs.paths = {missingFolder.toStdString()};
         reportMenu("SaveAsReportMenu")->trigger();
         QCOMPARE(shown().size(), std::size_t(1));
         QVERIFY(QString::fromStdString(shown()[0])
@@ -672,7 +673,7 @@ void ReportFormTest::fileErrorsAreShown()
         // The report did not go to that file.
         QCOMPARE(report().windowTitle(), QStringLiteral("Отчет - *Новый*"));
 
-        dialogs.Paths = {m_folder.filePath(QStringLiteral("missing.csv")).toStdString()};
+        dialogs.paths = {m_folder.filePath(QStringLiteral("missing.csv")).toStdString()};
         reportMenu("OpenReportMenu")->trigger();
         QCOMPARE(shown().size(), std::size_t(2));
         QVERIFY(QString::fromStdString(shown()[1])

@@ -3,7 +3,7 @@
 #include "FakeServices.h"
 #include "GuiTestSupport.h"
 
-#include "app/MainUnit.h"
+#include "app/MainForm.h"
 #include "app/TormelWindows.h"
 #include "report/export/SpreadsheetExport.h"
 #include "session/TormelSession.h"
@@ -50,9 +50,9 @@ struct TestProgram
                           Qt::LeftButton);
     }
 
-    ScriptedMessages Messages;
+    RecordingMessages Messages{Unscripted::Accept};
     RecordingHelp Help;
-    ScriptedFileDialogs Dialogs;
+    RecordingFileDialogs Dialogs;
     SpreadsheetPrograms Spreadsheets;
     std::unique_ptr<TormelSession> Session;
     std::unique_ptr<TormelWindows> Windows;

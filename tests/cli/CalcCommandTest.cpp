@@ -3,6 +3,7 @@
 #include "session/TormelSession.h"
 #include "tests/feed/FeedTestSupport.h"
 #include "tests/support/RecordingMessages.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -10,30 +11,25 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <sys/wait.h>
-#include <unistd.h>
 
 namespace tormel {
 namespace {
 
 namespace fs = std::filesystem;
 using Json = nlohmann::json;
+using testing::readBytes;
+using testing::writeBytes;
 
-std::string readFile(const fs::path &path)
+void writeFile(const fs::path &file, const std::string &bytes)
 {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream buffer;
-    buffer << file.rdbuf();
-    return buffer.str();
+    writeBytes(file, bytes);
 }
 
-void writeFile(const fs::path &path, const std::string &bytes)
+std::string readFile(const fs::path &file)
 {
-    std::ofstream file(path, std::ios::binary);
-    file << bytes;
+    return readBytes(file);
 }
 
 std::string quoted(const std::string &text)
@@ -70,17 +66,7 @@ struct Outcome
 class CalcCommandTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path()
-                / ("tormel-cli-" + std::to_string(::getpid()) + "-"
-                   + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    fs::path path(const std::string &name) const { return m_dir / name; }
+    fs::path path(const std::string &name) const { return m_folder.filePath(name); }
 
     // `output` redirects the standard output elsewhere ("> /dev/full", ">&-").
     Outcome exec(const std::string &arguments,
@@ -88,8 +74,8 @@ protected:
                  const std::string &environment = "LC_ALL=C.UTF-8 LANG=C.UTF-8",
                  const std::string &output = {}) const
     {
-        writeFile(path("stdin"), input);
-        writeFile(path("stdout"), "");
+        writeBytes(path("stdin"), input);
+        writeBytes(path("stdout"), "");
         const std::string command = "env " + environment + " " + quoted(TORMEL_CALC_PATH) + " "
                                     + arguments + " < " + quoted(path("stdin")) + " "
                                     + (output.empty() ? "> " + quoted(path("stdout")) : output)
@@ -97,13 +83,13 @@ protected:
         const int raw = std::system(command.c_str());
         Outcome result;
         result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        result.out = readFile(path("stdout"));
-        result.err = readFile(path("stderr"));
+        result.out = readBytes(path("stdout"));
+        result.err = readBytes(path("stderr"));
         return result;
     }
 
 private:
-    fs::path m_dir;
+    testing::TempFolder m_folder;
 };
 
 TEST_F(CalcCommandTest, StartStateFromStandardInput)
@@ -163,7 +149,7 @@ TEST_F(CalcCommandTest, RefusedObjectKeepsTheOthersAndTheReport)
     EXPECT_EQ(out[2]["Messages"].size(), 1u);
     EXPECT_EQ(out[2]["ReportRow"][0], "К-3");
 
-    const std::string bytes = readFile(path("report.csv"));
+    const std::string bytes = readBytes(path("report.csv"));
     const std::string text = DecodeWindows1251(bytes);
     EXPECT_EQ(text.find("К-1;"), std::string::npos);
     const std::size_t k2 = text.find("\r\nК-2;");
@@ -185,16 +171,16 @@ TEST_F(CalcCommandTest, SameNameReplacesTheRow)
     EXPECT_EQ(out[1]["Messages"],
               Json::array({"Такое название в отчете уже есть. Заменить данные в отчете?"}));
     EXPECT_EQ(out[1]["ReportRow"][5], "0");
-    const std::string text = readFile(path("r.csv"));
+    const std::string text = readBytes(path("r.csv"));
     EXPECT_EQ(text.find("A;"), text.rfind("A;"));
 }
 
 TEST_F(CalcCommandTest, EmptyReportGivesAnEmptyFile)
 {
-    writeFile(path("old.csv"), "old contents");
+    writeBytes(path("old.csv"), "old contents");
     const Outcome outcome = exec("--report " + quoted(path("old.csv")), "[{}]");
     ASSERT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_EQ(readFile(path("old.csv")), "");
+    EXPECT_EQ(readBytes(path("old.csv")), "");
 }
 
 TEST_F(CalcCommandTest, ContractErrorsWriteNothing)
@@ -224,13 +210,13 @@ TEST_F(CalcCommandTest, ContractErrorsWriteNothing)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.input);
-        writeFile(path("keep.csv"), "keep");
+        writeBytes(path("keep.csv"), "keep");
         const Outcome outcome = exec("--report " + quoted(path("keep.csv")), c.input);
         EXPECT_EQ(outcome.status, 2);
         EXPECT_EQ(outcome.out, "");
         EXPECT_NE(outcome.err.find(c.mention), std::string::npos) << outcome.err;
         EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1) << "one line";
-        EXPECT_EQ(readFile(path("keep.csv")), "keep");
+        EXPECT_EQ(readBytes(path("keep.csv")), "keep");
     }
 }
 

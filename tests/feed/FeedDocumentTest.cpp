@@ -12,11 +12,11 @@ namespace tormel {
 namespace {
 
 using testing::MemoryRecentStore;
-using testing::QueuedDialogs;
-using testing::ReadBytes;
+using testing::RecordingFileDialogs;
+using testing::readBytes;
 using testing::RecordingMessages;
 using testing::TempFolder;
-using testing::WriteBytes;
+using testing::writeBytes;
 
 const std::string Title = "Тормел 2.8.1";
 const std::string SaveQuestion(feed_texts::SaveChangesQuestion);
@@ -30,15 +30,15 @@ protected:
     // A saved feed file with a scheme other than the start one.
     std::string savedFeed(const std::string &name, const std::string &windKind)
     {
-        const std::string path = folder.file(name);
-        WriteBytes(path, "{\"WindKind\": \"" + windKind + "\"}\n");
+        const std::string path = folder.filePath(name);
+        writeBytes(path, "{\"WindKind\": \"" + windKind + "\"}\n");
         return path;
     }
 
     TempFolder folder;
     RecordingMessages messages;
     TormelSession session{messages, NumberSeparators::russian()};
-    QueuedDialogs dialogs;
+    RecordingFileDialogs dialogs;
     MemoryRecentStore recent;
     FeedDocument feed{session, dialogs, recent, Title};
 };
@@ -54,7 +54,7 @@ TEST_F(FeedDocumentTest, CaptionNamesTheFileAndMarksChanges)
     EXPECT_EQ(feed.Caption(), Title);
 
     session.Input().RArc = "20";
-    dialogs.Paths = {folder.file("ТП-5.tormel.json")};
+    dialogs.paths = {folder.filePath("ТП-5.tormel.json")};
     ASSERT_TRUE(feed.SaveFeedMenuClick());
     EXPECT_EQ(feed.Caption(), Title + " - ТП-5.tormel.json");
     session.AskNumber().SetNumberEditText("К-2");
@@ -64,44 +64,44 @@ TEST_F(FeedDocumentTest, CaptionNamesTheFileAndMarksChanges)
 TEST_F(FeedDocumentTest, SaveWritesTheWindowAndSaveAgainNeedsNoName)
 {
     testing::EnterSampleFeed(session);
-    const std::string path = folder.file("feed.tormel.json");
-    dialogs.Paths = {path};
+    const std::string path = folder.filePath("feed.tormel.json");
+    dialogs.paths = {path};
     ASSERT_TRUE(feed.SaveFeedMenuClick());
-    EXPECT_EQ(dialogs.SaveAsked, 1);
-    EXPECT_EQ(ReadBytes(path), current());
+    EXPECT_EQ(dialogs.saveDialogs(), 1);
+    EXPECT_EQ(readBytes(path), current());
     EXPECT_EQ(feed.FileName(), path);
     EXPECT_FALSE(feed.IsModified());
 
     session.Input().Lines[5].Length = "12";
     ASSERT_TRUE(feed.SaveFeedMenuClick());
-    EXPECT_EQ(dialogs.SaveAsked, 1);
-    EXPECT_EQ(ReadBytes(path), current());
+    EXPECT_EQ(dialogs.saveDialogs(), 1);
+    EXPECT_EQ(readBytes(path), current());
     EXPECT_TRUE(messages.entries().empty());
 }
 
 TEST_F(FeedDocumentTest, SaveAsAsksBeforeReplacingAnotherFile)
 {
     const std::string other = savedFeed("other.tormel.json", "T/Y-0");
-    const std::string mine = folder.file("mine.tormel.json");
+    const std::string mine = folder.filePath("mine.tormel.json");
     // "Cancel" to the overwrite question offers the dialog again.
-    dialogs.Paths = {other, mine};
+    dialogs.paths = {other, mine};
     messages.answers = {MessageAnswer::Cancel};
     ASSERT_TRUE(feed.SaveAsFeedMenuClick());
     EXPECT_EQ(messages.texts(),
               std::vector<std::string>{"Такой файл уже существует. Переписать файл?"});
-    EXPECT_EQ(ReadBytes(other), "{\"WindKind\": \"T/Y-0\"}\n");
+    EXPECT_EQ(readBytes(other), "{\"WindKind\": \"T/Y-0\"}\n");
     EXPECT_EQ(feed.FileName(), mine);
 
-    dialogs.Paths = {other};
+    dialogs.paths = {other};
     messages.answers = {MessageAnswer::Ok};
     ASSERT_TRUE(feed.SaveAsFeedMenuClick());
-    EXPECT_EQ(ReadBytes(other), current());
+    EXPECT_EQ(readBytes(other), current());
 }
 
 TEST_F(FeedDocumentTest, FailedSaveSaysWhyAndKeepsTheChanges)
 {
     session.Input().RArc = "20";
-    dialogs.Paths = {folder.file("no-such-folder/feed.tormel.json")};
+    dialogs.paths = {folder.filePath("no-such-folder/feed.tormel.json")};
     EXPECT_FALSE(feed.SaveFeedMenuClick());
     ASSERT_EQ(messages.entries().size(), 1u);
     EXPECT_EQ(messages.entries()[0].kind, RecordingMessages::Kind::Error);
@@ -130,8 +130,8 @@ TEST_F(FeedDocumentTest, OpenSetsTheFileAndRefusedFilesChangeNothing)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         messages.clear();
-        const std::string path = folder.file("bad.json");
-        WriteBytes(path, c.bytes);
+        const std::string path = folder.filePath("bad.json");
+        writeBytes(path, c.bytes);
         EXPECT_FALSE(feed.OpenFeedFile(path));
         ASSERT_EQ(messages.entries().size(), 1u);
         EXPECT_EQ(messages.texts()[0].rfind("Файл схемы \"" + path + "\" не прочитан: ", 0), 0u)
@@ -140,7 +140,7 @@ TEST_F(FeedDocumentTest, OpenSetsTheFileAndRefusedFilesChangeNothing)
         EXPECT_EQ(feed.FileName(), "");
     }
     // Unreadable: missing, or a folder.
-    for (const std::string &path : {folder.file("missing.tormel.json"), folder.path().string()}) {
+    for (const std::string &path : {folder.filePath("missing.tormel.json"), folder.path().string()}) {
         messages.clear();
         EXPECT_FALSE(feed.OpenFeedFile(path));
         ASSERT_EQ(messages.entries().size(), 1u);
@@ -168,23 +168,23 @@ TEST_F(FeedDocumentTest, UnsavedChangesQuestionAnsweredEachWay)
     struct Command
     {
         const char *name;
-        std::function<bool(FeedDocument &, QueuedDialogs &)> run;
+        std::function<bool(FeedDocument &, RecordingFileDialogs &)> run;
         std::string windKindAfter; // when it went on
     };
     const Command commands[] = {
             {"Новая",
-             [](FeedDocument &f, QueuedDialogs &) { return f.NewFeedMenuClick(); },
+             [](FeedDocument &f, RecordingFileDialogs &) { return f.NewFeedMenuClick(); },
              "Y/Y-0"},
             {"Открыть...",
-             [next](FeedDocument &f, QueuedDialogs &d) {
-                 d.Paths.push_back(next);
+             [next](FeedDocument &f, RecordingFileDialogs &d) {
+                 d.paths.push_back(next);
                  return f.OpenFeedMenuClick();
              },
              "Y/Z-0"},
             {"recent file",
-             [next](FeedDocument &f, QueuedDialogs &) { return f.OpenRecentFeed(next); },
+             [next](FeedDocument &f, RecordingFileDialogs &) { return f.OpenRecentFeed(next); },
              "Y/Z-0"},
-            {"closing", [](FeedDocument &f, QueuedDialogs &) { return f.QueryClose(); }, "T/Y-0"},
+            {"closing", [](FeedDocument &f, RecordingFileDialogs &) { return f.QueryClose(); }, "T/Y-0"},
     };
     for (const Command &command : commands) {
         SCOPED_TRACE(command.name);
@@ -193,15 +193,15 @@ TEST_F(FeedDocumentTest, UnsavedChangesQuestionAnsweredEachWay)
             SCOPED_TRACE(static_cast<int>(answer));
             RecordingMessages askMessages;
             TormelSession s(askMessages, NumberSeparators::russian());
-            QueuedDialogs d;
+            RecordingFileDialogs d;
             MemoryRecentStore r;
             FeedDocument f(s, d, r, Title);
             s.Input().WindKind.Text = "T/Y-0";
             s.WindKindComboBoxChange();
-            const std::string saved = folder.file("saved.tormel.json");
+            const std::string saved = folder.filePath("saved.tormel.json");
             std::filesystem::remove(saved);
             if (answer == MessageAnswer::Yes)
-                d.Paths.push_back(saved); // the save dialog comes before any other
+                d.paths.push_back(saved); // the save dialog comes before any other
             askMessages.answers = {answer};
 
             const bool wentOn = command.run(f, d);
@@ -211,7 +211,7 @@ TEST_F(FeedDocumentTest, UnsavedChangesQuestionAnsweredEachWay)
             EXPECT_EQ(wentOn, answer != MessageAnswer::Cancel);
             EXPECT_EQ(std::filesystem::exists(saved), answer == MessageAnswer::Yes);
             if (answer == MessageAnswer::Yes) {
-                EXPECT_NE(ReadBytes(saved).find("\"T/Y-0\""), std::string::npos);
+                EXPECT_NE(readBytes(saved).find("\"T/Y-0\""), std::string::npos);
             }
             EXPECT_EQ(s.Input().WindKind.Text,
                       answer == MessageAnswer::Cancel ? "T/Y-0" : command.windKindAfter);
@@ -266,9 +266,9 @@ TEST_F(FeedDocumentTest, RecentFilesMostRecentFirstWithoutRepeatsAndKept)
     EXPECT_EQ(recent.Stored, expected);
 
     // A saved file joins the list too, and the next run starts with it.
-    dialogs.Paths = {folder.file("saved.tormel.json")};
+    dialogs.paths = {folder.filePath("saved.tormel.json")};
     ASSERT_TRUE(feed.SaveAsFeedMenuClick());
-    EXPECT_EQ(recent.Stored.front(), folder.file("saved.tormel.json"));
+    EXPECT_EQ(recent.Stored.front(), folder.filePath("saved.tormel.json"));
     RecordingMessages otherMessages;
     TormelSession other(otherMessages, NumberSeparators::russian());
     FeedDocument nextRun(other, dialogs, recent, Title);
@@ -279,9 +279,9 @@ TEST_F(FeedDocumentTest, RecentFilesMostRecentFirstWithoutRepeatsAndKept)
 TEST_F(FeedDocumentTest, OpenDialogOffersFeedFilesThenAnyJson)
 {
     EXPECT_FALSE(feed.OpenFeedMenuClick());
-    ASSERT_EQ(dialogs.OpenFilters.size(), 2u);
-    EXPECT_EQ(dialogs.OpenFilters[0].Pattern, "*.tormel.json");
-    EXPECT_EQ(dialogs.OpenFilters[1].Pattern, "*.json");
+    ASSERT_EQ(dialogs.last().filters.size(), 2u);
+    EXPECT_EQ(dialogs.last().filters[0].Pattern, "*.tormel.json");
+    EXPECT_EQ(dialogs.last().filters[1].Pattern, "*.json");
 }
 
 TEST(StartupFeedFile, FirstArgumentAfterTheProgram)

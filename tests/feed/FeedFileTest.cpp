@@ -203,7 +203,7 @@ TEST(FeedDocumentWriting, ExampleFeedFilesAreAsTheWindowWritesThem)
             continue;
         SCOPED_TRACE(name);
         ++examples;
-        const std::string bytes = testing::ReadBytes(entry.path().string());
+        const std::string bytes = testing::readBytes(entry.path().string());
         RecordingMessages messages;
         TormelSession session(messages, NumberSeparators::russian());
         LoadFeed(session, ReadFeedDocument(bytes));
@@ -227,18 +227,18 @@ TEST(FeedSchema, ExamplesAndEveryFileWrittenAreValid)
     TempFolder folder;
     RecordingMessages messages;
     TormelSession start(messages, NumberSeparators::russian());
-    testing::WriteBytes(folder.file("start.json"), WriteFeedDocument(FeedFromSession(start)));
+    testing::writeBytes(folder.filePath("start.json"), WriteFeedDocument(FeedFromSession(start)));
 
     TormelSession sample(messages, NumberSeparators::russian());
     testing::EnterSampleFeed(sample);
-    testing::WriteBytes(folder.file("sample.json"), WriteFeedDocument(FeedFromSession(sample)));
+    testing::writeBytes(folder.filePath("sample.json"), WriteFeedDocument(FeedFromSession(sample)));
 
     TormelSession typed(messages, NumberSeparators::russian());
     typed.Input().WindKind.Text = "нет такой";
     typed.WindKindComboBoxChange();
     TokNRCheckBoxClick(typed.DeviceForm(), true);
     typed.AskNumber().SetNumberEditText(" \"К\"\\1");
-    testing::WriteBytes(folder.file("typed.json"), WriteFeedDocument(FeedFromSession(typed)));
+    testing::writeBytes(folder.filePath("typed.json"), WriteFeedDocument(FeedFromSession(typed)));
 
     EXPECT_EQ(CheckSchema("'" + folder.path().string() + "' '" + TORMEL_EXAMPLES_DIR + "'"), 0);
 }
@@ -256,8 +256,8 @@ TEST(FeedSchema, RefusesWhatTheParserRefuses)
     };
     for (const char *document : documents) {
         SCOPED_TRACE(document);
-        const std::string path = folder.file("bad.json");
-        testing::WriteBytes(path, document);
+        const std::string path = folder.filePath("bad.json");
+        testing::writeBytes(path, document);
         EXPECT_EQ(CheckSchema("'" + path + "'"), 1);
         EXPECT_THROW(ReadFeedDocument(document), InputError);
     }

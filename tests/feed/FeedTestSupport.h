@@ -3,6 +3,8 @@
 #include "core/FileDialogService.h"
 #include "feed/FeedDocument.h"
 #include "session/TormelSession.h"
+#include "tests/support/RecordingFileDialogs.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -19,39 +21,6 @@ namespace tormel::testing {
 
 namespace fs = std::filesystem;
 
-// Answers the file dialogs from a queue of paths (nothing: cancelled).
-class QueuedDialogs : public IFileDialogService
-{
-public:
-    std::optional<std::string> askSaveFileName(const FileFilter &, const std::string &) override
-    {
-        ++SaveAsked;
-        return next();
-    }
-    std::optional<std::string> askOpenFileName(const std::vector<FileFilter> &filters,
-                                               const std::string &) override
-    {
-        ++OpenAsked;
-        OpenFilters = filters;
-        return next();
-    }
-
-    std::deque<std::optional<std::string>> Paths;
-    int SaveAsked = 0;
-    int OpenAsked = 0;
-    std::vector<FileFilter> OpenFilters;
-
-private:
-    std::optional<std::string> next()
-    {
-        if (Paths.empty())
-            return std::nullopt;
-        std::optional<std::string> path = Paths.front();
-        Paths.pop_front();
-        return path;
-    }
-};
-
 // The recent list as the settings would keep it.
 class MemoryRecentStore : public IRecentFeedStore
 {
@@ -65,40 +34,6 @@ public:
     std::vector<std::string> Stored;
     int Saves = 0;
 };
-
-// A fresh folder per test, removed afterwards.
-class TempFolder
-{
-public:
-    TempFolder()
-        : m_path(fs::temp_directory_path()
-                 / ("tormel-feed-" + std::to_string(::getpid()) + "-"
-                    + ::testing::UnitTest::GetInstance()->current_test_info()->name()))
-    {
-        fs::remove_all(m_path);
-        fs::create_directories(m_path);
-    }
-    ~TempFolder() { fs::remove_all(m_path); }
-    std::string file(const std::string &name) const { return (m_path / name).string(); }
-    const fs::path &path() const { return m_path; }
-
-private:
-    fs::path m_path;
-};
-
-inline std::string ReadBytes(const std::string &path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream buffer;
-    buffer << file.rdbuf();
-    return buffer.str();
-}
-
-inline void WriteBytes(const std::string &path, const std::string &bytes)
-{
-    std::ofstream file(path, std::ios::binary);
-    file << bytes;
-}
 
 // A feed that touches every kind of input: a scheme whose power list changes, a cable,
 // a SIP and a busbar section, parallel conductors, a temperature, the arc resistance, a

@@ -2,14 +2,15 @@
 
 #include "ReportTestSupport.h"
 #include "calc/CalcTypes.h"
+#include "tests/support/RecordingMessages.h"
 
 #include <gtest/gtest.h>
 
 namespace tormel {
 namespace {
 
-using testing::FakeMessages;
 using testing::PointRow;
+using testing::RecordingMessages;
 using testing::TableWithPoints;
 
 const std::string LongNameMessage(ask_number_texts::EmptyNameMessage);
@@ -37,7 +38,7 @@ struct Dialog
 {
     AskNumberModel model;
     ReportTable table;
-    FakeMessages messages;
+    RecordingMessages messages;
 
     bool ok(const std::string &name, const TCalcResult &result = SampleResult())
     {
@@ -160,7 +161,7 @@ TEST(AskNumberModel, FirstPointGoesToRowZero)
 {
     Dialog dialog;
     EXPECT_TRUE(dialog.ok("К-1"));
-    EXPECT_TRUE(dialog.messages.Boxes.empty());
+    EXPECT_TRUE(dialog.messages.entries().empty());
     EXPECT_EQ(dialog.table.RowCount(), 14);
     EXPECT_EQ(dialog.table.Row(0),
               MakeReportRow("К-1", SampleResult(), NumberSeparators::russian()));
@@ -196,8 +197,8 @@ TEST(AskNumberModel, RefusedNameKeepsTheDialogOpenAndTheReport)
         Dialog dialog;
         dialog.table = TableWithPoints(2);
         EXPECT_FALSE(dialog.ok(name)) << name;
-        ASSERT_EQ(dialog.messages.Boxes.size(), 1u) << name;
-        EXPECT_EQ(dialog.messages.Boxes[0].Kind, "message");
+        ASSERT_EQ(dialog.messages.entries().size(), 1u) << name;
+        EXPECT_EQ(dialog.messages.entries()[0].kind, RecordingMessages::Kind::Message);
         EXPECT_EQ(dialog.table.RowsInUseCount(), 2);
         EXPECT_EQ(dialog.model.NumberEditText(), name);
     }
@@ -207,11 +208,11 @@ TEST(AskNumberModel, EqualNameIsReplacedInPlaceAfterOk)
 {
     Dialog dialog;
     dialog.table = TableWithPoints(3);
-    dialog.messages.Answers = {MessageAnswer::Ok};
+    dialog.messages.answers = {MessageAnswer::Ok};
     EXPECT_TRUE(dialog.ok("P2"));
-    ASSERT_EQ(dialog.messages.Boxes.size(), 1u);
-    EXPECT_EQ(dialog.messages.Boxes[0].Kind, "warning");
-    EXPECT_EQ(dialog.messages.Boxes[0].Text, ReplaceQuestion);
+    ASSERT_EQ(dialog.messages.entries().size(), 1u);
+    EXPECT_EQ(dialog.messages.entries()[0].kind, RecordingMessages::Kind::Warning);
+    EXPECT_EQ(dialog.messages.entries()[0].text, ReplaceQuestion);
     EXPECT_EQ(dialog.table.Row(1),
               MakeReportRow("P2", SampleResult(), NumberSeparators::russian()));
     EXPECT_EQ(dialog.table.RowsInUseCount(), 3);
@@ -222,9 +223,9 @@ TEST(AskNumberModel, DecliningTheReplacementChangesNothing)
 {
     Dialog dialog;
     dialog.table = TableWithPoints(3);
-    dialog.messages.Answers = {MessageAnswer::Cancel};
+    dialog.messages.answers = {MessageAnswer::Cancel};
     EXPECT_FALSE(dialog.ok("P2"));
-    EXPECT_EQ(dialog.messages.Boxes.size(), 1u);
+    EXPECT_EQ(dialog.messages.entries().size(), 1u);
     EXPECT_EQ(dialog.table.Row(1), PointRow("P2"));
     EXPECT_EQ(dialog.table.RowsInUseCount(), 3);
 }
@@ -235,7 +236,7 @@ TEST(AskNumberModel, NamesDifferingInCaseOrTrailingBlankAreNewPoints)
     EXPECT_TRUE(dialog.ok("к-1"));
     EXPECT_TRUE(dialog.ok("К-1"));
     EXPECT_TRUE(dialog.ok("К-1 "));
-    EXPECT_TRUE(dialog.messages.Boxes.empty());
+    EXPECT_TRUE(dialog.messages.entries().empty());
     EXPECT_EQ(dialog.table.RowsInUseCount(), 3);
 }
 
@@ -244,10 +245,10 @@ TEST(AskNumberModel, LongNameFromAFileCanStillBeReplaced)
     Dialog dialog;
     dialog.table = TableWithPoints(2);
     dialog.table.SetCell(0, 1, "123456789");
-    dialog.messages.Answers = {MessageAnswer::Ok};
+    dialog.messages.answers = {MessageAnswer::Ok};
     EXPECT_TRUE(dialog.ok("123456789"));
-    ASSERT_EQ(dialog.messages.Boxes.size(), 1u);
-    EXPECT_EQ(dialog.messages.Boxes[0].Text, ReplaceQuestion);
+    ASSERT_EQ(dialog.messages.entries().size(), 1u);
+    EXPECT_EQ(dialog.messages.entries()[0].text, ReplaceQuestion);
     EXPECT_EQ(dialog.table.Cell(1, 1), "652,40");
 }
 

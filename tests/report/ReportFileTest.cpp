@@ -2,6 +2,7 @@
 
 #include "ReportTestSupport.h"
 #include "report/Windows1251.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,8 @@ namespace {
 
 using testing::PointRow;
 using testing::TableWithPoints;
+using testing::readBytes;
+using testing::writeBytes;
 
 const std::string Header = "№ точки;Rт/3;Xт/3;Rл;Xл;Rпр;Rф-н;Xф-н;|Zф-н|;Iокз;Iср;Tср\r\n"
                            " ;мОм;мОм;мОм;мОм;мОм;мОм;мОм;мОм;А;А;с\r\n";
@@ -233,9 +236,11 @@ TEST(ParseReportText, SemicolonFileReadAsOkzGivesEmptyRows)
     EXPECT_EQ(report.Rows, std::vector<ReportRow>(2));
 }
 
-class SaveReportFileTest : public testing::TempDirTest
+class SaveReportFileTest : public ::testing::Test
 {
 protected:
+    std::string path(const std::string &name) const { return m_folder.filePath(name); }
+
     // Saves a report whose second point holds the cell in column 5 and tells
     // why it was refused, or reads the file back into `back`.
     FileResult save(const std::string &cell, ParsedReport &back)
@@ -251,6 +256,9 @@ protected:
             EXPECT_TRUE(ReadReportFile(file, ReportFileFormat::Semicolon, back).Ok);
         return result;
     }
+
+private:
+    testing::TempFolder m_folder;
 };
 
 // What the reader splits on cannot stand in a cell of the file: the save is

@@ -6,6 +6,9 @@
 #include "report/ReportFile.h"
 #include "report/ReportTexts.h"
 #include "report/Windows1251.h"
+#include "tests/support/RecordingFileDialogs.h"
+#include "tests/support/RecordingMessages.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,15 +19,17 @@
 namespace tormel {
 namespace {
 
-using testing::FakeFileDialogs;
-using testing::FakeMessages;
 using testing::PointRow;
+using testing::readBytes;
+using testing::RecordingFileDialogs;
+using testing::RecordingMessages;
 using testing::TableWithPoints;
+using testing::writeBytes;
 
 const std::string OverwriteQuestion(report_texts::OverwriteQuestion);
 const std::string DamagedQuestion(report_texts::DamagedFileQuestion);
 
-class ReportMenuTest : public testing::TempDirTest
+class ReportMenuTest : public ::testing::Test
 {
 protected:
     // The bytes a save of the table writes.
@@ -39,37 +44,40 @@ protected:
         EXPECT_EQ(table.Caption(), caption);
     }
 
+    std::string path(const std::string &name) const { return m_folder.filePath(name); }
+
+    testing::TempFolder m_folder;
     ReportTable table = TableWithPoints(3);
-    FakeMessages messages;
-    FakeFileDialogs dialogs;
+    RecordingMessages messages;
+    RecordingFileDialogs dialogs;
 };
 
 TEST_F(ReportMenuTest, SaveAsWritesTheFileAndAdoptsItsName)
 {
-    const std::string file = path("r.csv");
-    dialogs.Paths = {file};
+    const std::string file = m_folder.filePath("r.csv");
+    dialogs.paths = {file};
     EXPECT_TRUE(SaveAsReportMenuClick(table, messages, dialogs));
     EXPECT_EQ(readBytes(file), FileBytes(table));
     EXPECT_EQ(table.ReportFileName(), file);
     EXPECT_EQ(table.Caption(), "Отчет-" + file);
-    EXPECT_TRUE(messages.Boxes.empty());
-    ASSERT_EQ(dialogs.LastFilters.size(), 1u);
-    EXPECT_EQ(dialogs.LastFilters[0].Description, "Таблица (*.csv)");
-    EXPECT_EQ(dialogs.LastFilters[0].Pattern, "*.csv");
-    EXPECT_EQ(dialogs.LastDefaultExtension, "csv");
-    EXPECT_EQ(folderEntries(), std::vector<std::string>{"r.csv"});
+    EXPECT_TRUE(messages.entries().empty());
+    ASSERT_EQ(dialogs.last().filters.size(), 1u);
+    EXPECT_EQ(dialogs.last().filters[0].Description, "Таблица (*.csv)");
+    EXPECT_EQ(dialogs.last().filters[0].Pattern, "*.csv");
+    EXPECT_EQ(dialogs.last().defaultExtension, "csv");
+    EXPECT_EQ(m_folder.entries(), std::vector<std::string>{"r.csv"});
 }
 
 TEST_F(ReportMenuTest, EmptyReportIsSavedAsAnEmptyFileAndOpensAsFourteenEmptyRows)
 {
-    const std::string file = path("empty.csv");
+    const std::string file = m_folder.filePath("empty.csv");
     ReportTable empty;
-    dialogs.Paths = {file};
+    dialogs.paths = {file};
     ASSERT_TRUE(SaveAsReportMenuClick(empty, messages, dialogs));
     EXPECT_EQ(readBytes(file), "");
 
     table = TableWithPoints(20);
-    dialogs.Paths = {file};
+    dialogs.paths = {file};
     EXPECT_TRUE(OpenReportMenuClick(table, messages, dialogs));
     EXPECT_EQ(table.RowCount(), 14);
     EXPECT_EQ(table.RowsInUseCount(), 0);
@@ -77,27 +85,27 @@ TEST_F(ReportMenuTest, EmptyReportIsSavedAsAnEmptyFileAndOpensAsFourteenEmptyRow
 
 TEST_F(ReportMenuTest, DecliningTheOverwriteShowsTheDialogAgainAndKeepsTheOldName)
 {
-    const std::string file = path("old.csv");
+    const std::string file = m_folder.filePath("old.csv");
     writeBytes(file, "old contents");
     table.SetReportFile("/earlier.csv");
-    dialogs.Paths = {file, std::nullopt};
-    messages.Answers = {MessageAnswer::Cancel};
+    dialogs.paths = {file, std::nullopt};
+    messages.answers = {MessageAnswer::Cancel};
     EXPECT_FALSE(SaveAsReportMenuClick(table, messages, dialogs));
-    EXPECT_EQ(dialogs.SaveDialogs, 2);
-    ASSERT_EQ(messages.Boxes.size(), 1u);
-    EXPECT_EQ(messages.Boxes[0].Kind, "warning");
-    EXPECT_EQ(messages.Boxes[0].Text, OverwriteQuestion);
+    EXPECT_EQ(dialogs.saveDialogs(), 2);
+    ASSERT_EQ(messages.entries().size(), 1u);
+    EXPECT_EQ(messages.entries()[0].kind, RecordingMessages::Kind::Warning);
+    EXPECT_EQ(messages.entries()[0].text, OverwriteQuestion);
     EXPECT_EQ(readBytes(file), "old contents");
     expectFileUnchanged("/earlier.csv", "Отчет-/earlier.csv");
 }
 
 TEST_F(ReportMenuTest, AcceptedOverwriteReplacesTheFileAndKeepsItsPermissions)
 {
-    const std::string file = path("old.csv");
+    const std::string file = m_folder.filePath("old.csv");
     writeBytes(file, "old contents that are longer than nothing");
     ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
-    dialogs.Paths = {file};
-    messages.Answers = {MessageAnswer::Ok};
+    dialogs.paths = {file};
+    messages.answers = {MessageAnswer::Ok};
     EXPECT_TRUE(SaveAsReportMenuClick(table, messages, dialogs));
     EXPECT_EQ(readBytes(file), FileBytes(table));
     struct stat info
@@ -109,42 +117,42 @@ TEST_F(ReportMenuTest, AcceptedOverwriteReplacesTheFileAndKeepsItsPermissions)
 
 TEST_F(ReportMenuTest, SaveAsRefusesANameItCannotReadBack)
 {
-    const std::string okz = path("r.okz");
-    const std::string csv = path("r.csv");
-    dialogs.Paths = {okz, path("r.txt"), csv};
+    const std::string okz = m_folder.filePath("r.okz");
+    const std::string csv = m_folder.filePath("r.csv");
+    dialogs.paths = {okz, m_folder.filePath("r.txt"), csv};
     EXPECT_TRUE(SaveAsReportMenuClick(table, messages, dialogs));
-    EXPECT_EQ(dialogs.SaveDialogs, 3);
-    ASSERT_EQ(messages.Boxes.size(), 2u);
-    EXPECT_EQ(messages.Boxes[0].Text, report_texts::SaveExtensionMessage);
+    EXPECT_EQ(dialogs.saveDialogs(), 3);
+    ASSERT_EQ(messages.entries().size(), 2u);
+    EXPECT_EQ(messages.entries()[0].text, report_texts::SaveExtensionMessage);
     EXPECT_FALSE(PathExists(okz));
     EXPECT_EQ(table.ReportFileName(), csv);
 }
 
 TEST_F(ReportMenuTest, SaveWritesToTheReportsFileWithoutAQuestion)
 {
-    const std::string file = path("r.csv");
+    const std::string file = m_folder.filePath("r.csv");
     writeBytes(file, "old");
     table.SetReportFile(file);
     EXPECT_TRUE(SaveReportMenuClick(table, messages, dialogs));
-    EXPECT_EQ(dialogs.SaveDialogs, 0);
-    EXPECT_TRUE(messages.Boxes.empty());
+    EXPECT_EQ(dialogs.saveDialogs(), 0);
+    EXPECT_TRUE(messages.entries().empty());
     EXPECT_EQ(readBytes(file), FileBytes(table));
     EXPECT_EQ(table.Caption(), "Отчет-" + file);
 }
 
 TEST_F(ReportMenuTest, SaveOfANewOrOkzReportAsksForACsvName)
 {
-    for (const std::string &name : {std::string(), path("r.okz")}) {
+    for (const std::string &name : {std::string(), m_folder.filePath("r.okz")}) {
         const std::string okzBytes = "|a|b|c|d|e|f|g|h|i|j|k|l|\r\n";
         if (!name.empty())
             writeBytes(name, okzBytes);
         table.SetReportFile(name);
-        dialogs.SaveDialogs = 0;
-        dialogs.Paths = {path("new.csv")};
-        messages.Answers = {MessageAnswer::Ok};
+        dialogs.clear();
+        dialogs.paths = {m_folder.filePath("new.csv")};
+        messages.answers = {MessageAnswer::Ok};
         EXPECT_TRUE(SaveReportMenuClick(table, messages, dialogs));
-        EXPECT_EQ(dialogs.SaveDialogs, 1);
-        EXPECT_EQ(table.ReportFileName(), path("new.csv"));
+        EXPECT_EQ(dialogs.saveDialogs(), 1);
+        EXPECT_EQ(table.ReportFileName(), m_folder.filePath("new.csv"));
         if (!name.empty()) {
             EXPECT_EQ(readBytes(name), okzBytes);
         }
@@ -153,33 +161,33 @@ TEST_F(ReportMenuTest, SaveOfANewOrOkzReportAsksForACsvName)
 
 TEST_F(ReportMenuTest, FailedSaveNamesTheFileAndTheReasonAndKeepsTheName)
 {
-    const std::string file = path("no-such-folder/r.csv");
-    dialogs.Paths = {file};
+    const std::string file = m_folder.filePath("no-such-folder/r.csv");
+    dialogs.paths = {file};
     EXPECT_FALSE(SaveAsReportMenuClick(table, messages, dialogs));
-    ASSERT_EQ(messages.Boxes.size(), 1u);
-    EXPECT_EQ(messages.Boxes[0].Kind, "error");
-    EXPECT_EQ(messages.Boxes[0].Text,
+    ASSERT_EQ(messages.entries().size(), 1u);
+    EXPECT_EQ(messages.entries()[0].kind, RecordingMessages::Kind::Error);
+    EXPECT_EQ(messages.entries()[0].text,
               "Не удалось записать файл \"" + file + "\": нет такого файла или папки.");
     expectFileUnchanged("", "Отчет - *Новый*");
 }
 
 TEST_F(ReportMenuTest, SaveOverAFolderLeavesTheFolder)
 {
-    const std::string folder = path("folder.csv");
+    const std::string folder = m_folder.filePath("folder.csv");
     std::filesystem::create_directory(folder);
     writeBytes(folder + "/inside", "x");
     table.SetReportFile(folder);
     EXPECT_FALSE(SaveReportMenuClick(table, messages, dialogs));
-    ASSERT_EQ(messages.Boxes.size(), 1u);
-    EXPECT_NE(messages.Boxes[0].Text.find(folder), std::string::npos);
+    ASSERT_EQ(messages.entries().size(), 1u);
+    EXPECT_NE(messages.entries()[0].text.find(folder), std::string::npos);
     EXPECT_EQ(readBytes(folder + "/inside"), "x");
-    EXPECT_EQ(folderEntries(), std::vector<std::string>{"folder.csv"});
+    EXPECT_EQ(m_folder.entries(), std::vector<std::string>{"folder.csv"});
 }
 
 TEST_F(ReportMenuTest, WriteThatFailsHalfwayLeavesTheOldFile)
 {
     // A file size limit makes the write fail part of the way, as a full disk does.
-    const std::string file = path("r.csv");
+    const std::string file = m_folder.filePath("r.csv");
     const std::string old = FileBytes(TableWithPoints(1));
     writeBytes(file, old);
     table = TableWithPoints(500);
@@ -196,23 +204,23 @@ TEST_F(ReportMenuTest, WriteThatFailsHalfwayLeavesTheOldFile)
     std::signal(SIGXFSZ, previousHandler);
 
     EXPECT_FALSE(saved);
-    ASSERT_EQ(messages.Boxes.size(), 1u);
-    EXPECT_EQ(messages.Boxes[0].Text,
+    ASSERT_EQ(messages.entries().size(), 1u);
+    EXPECT_EQ(messages.entries()[0].text,
               "Не удалось записать файл \"" + file + "\": файл слишком велик.");
     EXPECT_EQ(readBytes(file), old);
-    EXPECT_EQ(folderEntries(), std::vector<std::string>{"r.csv"});
+    EXPECT_EQ(m_folder.entries(), std::vector<std::string>{"r.csv"});
 }
 
 TEST_F(ReportMenuTest, TextTheCodePageCannotHoldIsNotWritten)
 {
-    const std::string file = path("r.csv");
+    const std::string file = m_folder.filePath("r.csv");
     writeBytes(file, "old");
     table.SetCell(4, 1, "1,5\u03B1");
     table.SetReportFile(file);
     EXPECT_FALSE(SaveReportMenuClick(table, messages, dialogs));
-    ASSERT_EQ(messages.Boxes.size(), 1u);
-    EXPECT_EQ(messages.Boxes[0].Kind, "error");
-    EXPECT_NE(messages.Boxes[0].Text.find("в строке 2"), std::string::npos);
+    ASSERT_EQ(messages.entries().size(), 1u);
+    EXPECT_EQ(messages.entries()[0].kind, RecordingMessages::Kind::Error);
+    EXPECT_NE(messages.entries()[0].text.find("в строке 2"), std::string::npos);
     EXPECT_EQ(readBytes(file), "old");
 }
 
@@ -228,20 +236,20 @@ TEST_F(ReportMenuTest, CellWithASemicolonIsNotSavedAndTheOldFileStays)
         SCOPED_TRACE(source);
         const std::string target = path("saved.csv");
         writeBytes(target, "old");
-        dialogs.Paths = {source};
-        messages.Answers = {MessageAnswer::Yes};
+        dialogs.paths = {source};
+        messages.answers = {MessageAnswer::Yes};
         ASSERT_TRUE(OpenReportMenuClick(table, messages, dialogs));
         const ReportTable opened = table;
 
-        messages.Boxes.clear();
-        dialogs.Paths = {target};
-        messages.Answers = {MessageAnswer::Ok};
+        messages.clear();
+        dialogs.paths = {target};
+        messages.answers = {MessageAnswer::Ok};
         EXPECT_FALSE(SaveAsReportMenuClick(table, messages, dialogs));
-        ASSERT_EQ(messages.Boxes.size(), 2u);
-        EXPECT_EQ(messages.Boxes[1].Kind, "error");
-        EXPECT_NE(messages.Boxes[1].Text.find("в строке 2 содержит точку с запятой"),
+        ASSERT_EQ(messages.entries().size(), 2u);
+        EXPECT_EQ(messages.entries()[1].kind, RecordingMessages::Kind::Error);
+        EXPECT_NE(messages.entries()[1].text.find("в строке 2 содержит точку с запятой"),
                   std::string::npos)
-                << messages.Boxes[1].Text;
+                << messages.entries()[1].text;
         EXPECT_EQ(readBytes(target), "old");
         EXPECT_EQ(table.ReportFileName(), source);
         for (int row = 0; row < table.RowCount(); ++row)
@@ -276,13 +284,13 @@ TEST_F(ReportMenuTest, ReportOfEveryLocaleIsSavedAndReadsBack)
         const ReportTable shown = report;
 
         const std::string file = path(std::string(c.locale) + ".csv");
-        dialogs.Paths = {file};
+        dialogs.paths = {file};
         ASSERT_TRUE(SaveAsReportMenuClick(report, messages, dialogs));
-        EXPECT_TRUE(messages.Boxes.empty());
+        EXPECT_TRUE(messages.entries().empty());
         EXPECT_EQ(report.Row(0), shown.Row(0)); // the report keeps what it shows
 
         ReportTable back;
-        dialogs.Paths = {file};
+        dialogs.paths = {file};
         ASSERT_TRUE(OpenReportMenuClick(back, messages, dialogs));
         EXPECT_EQ(back.RowsInUseCount(), 1);
         EXPECT_EQ(back.Cell(3, 0), c.written);
@@ -300,27 +308,27 @@ TEST_F(ReportMenuTest, ReportOfEveryLocaleIsSavedAndReadsBack)
 
 TEST_F(ReportMenuTest, OpenReplacesTheReportAndAdoptsTheName)
 {
-    const std::string file = path("twenty.csv");
+    const std::string file = m_folder.filePath("twenty.csv");
     writeBytes(file, FileBytes(TableWithPoints(20)));
-    dialogs.Paths = {file};
+    dialogs.paths = {file};
     EXPECT_TRUE(OpenReportMenuClick(table, messages, dialogs));
     EXPECT_EQ(table.RowCount(), 20);
     EXPECT_EQ(table.RowsInUseCount(), 20);
     EXPECT_EQ(table.Row(19), PointRow("P20"));
     EXPECT_EQ(table.Caption(), "Отчет-" + file);
-    EXPECT_TRUE(messages.Boxes.empty());
-    ASSERT_EQ(dialogs.LastFilters.size(), 2u);
-    EXPECT_EQ(dialogs.LastFilters[0].Description, "Таблица (*.csv)");
-    EXPECT_EQ(dialogs.LastFilters[1].Description, "Таблица (*.okz)");
-    EXPECT_EQ(dialogs.LastFilters[1].Pattern, "*.okz");
-    EXPECT_EQ(dialogs.LastDefaultExtension, "okz");
+    EXPECT_TRUE(messages.entries().empty());
+    ASSERT_EQ(dialogs.last().filters.size(), 2u);
+    EXPECT_EQ(dialogs.last().filters[0].Description, "Таблица (*.csv)");
+    EXPECT_EQ(dialogs.last().filters[1].Description, "Таблица (*.okz)");
+    EXPECT_EQ(dialogs.last().filters[1].Pattern, "*.okz");
+    EXPECT_EQ(dialogs.last().defaultExtension, "okz");
 }
 
 TEST_F(ReportMenuTest, OpenOfAnOkzFile)
 {
-    const std::string file = path("r.okz");
+    const std::string file = m_folder.filePath("r.okz");
     writeBytes(file, EncodeWindows1251("|К-1|1|2|3|4|5|6|7|8|9|---|Тср < 5 с|\r\n").value());
-    dialogs.Paths = {file};
+    dialogs.paths = {file};
     EXPECT_TRUE(OpenReportMenuClick(table, messages, dialogs));
     EXPECT_EQ(table.RowsInUseCount(), 1);
     EXPECT_EQ(table.Row(0),
@@ -338,9 +346,9 @@ TEST_F(ReportMenuTest, EveryByteOfAFileSurvivesOpenAndSave)
     const std::string bytes = EncodeWindows1251(ReportFileText(ReportTable())).value()
                               + EncodeWindows1251(ReportFileText(TableWithPoints(1))).value() + line
                               + "\r\n";
-    const std::string file = path("bytes.csv");
+    const std::string file = m_folder.filePath("bytes.csv");
     writeBytes(file, bytes);
-    dialogs.Paths = {file};
+    dialogs.paths = {file};
     ASSERT_TRUE(OpenReportMenuClick(table, messages, dialogs));
     ASSERT_TRUE(SaveReportMenuClick(table, messages, dialogs));
     EXPECT_EQ(readBytes(file), bytes);
@@ -349,14 +357,14 @@ TEST_F(ReportMenuTest, EveryByteOfAFileSurvivesOpenAndSave)
 TEST_F(ReportMenuTest, OpenOfAnotherExtensionSaysSoAndChangesNothing)
 {
     for (const std::string name : {"r.CSV", "r.txt"}) {
-        const std::string file = path(name);
+        const std::string file = m_folder.filePath(name);
         writeBytes(file, FileBytes(TableWithPoints(5)));
-        messages.Boxes.clear();
-        dialogs.Paths = {file};
+        messages.clear();
+        dialogs.paths = {file};
         EXPECT_FALSE(OpenReportMenuClick(table, messages, dialogs));
-        ASSERT_EQ(messages.Boxes.size(), 1u);
-        EXPECT_EQ(messages.Boxes[0].Kind, "message");
-        EXPECT_EQ(messages.Boxes[0].Text, report_texts::UnknownExtensionMessage);
+        ASSERT_EQ(messages.entries().size(), 1u);
+        EXPECT_EQ(messages.entries()[0].kind, RecordingMessages::Kind::Message);
+        EXPECT_EQ(messages.entries()[0].text, report_texts::UnknownExtensionMessage);
         EXPECT_EQ(table.RowsInUseCount(), 3);
         expectFileUnchanged("", "Отчет - *Новый*");
     }
@@ -364,21 +372,21 @@ TEST_F(ReportMenuTest, OpenOfAnotherExtensionSaysSoAndChangesNothing)
 
 TEST_F(ReportMenuTest, DecliningADamagedFileShowsTheDialogAgainAndChangesNothing)
 {
-    const std::string file = path("bad.csv");
+    const std::string file = m_folder.filePath("bad.csv");
     writeBytes(file, FileBytes(TableWithPoints(2)) + "a;b\r\n");
     table.SetReportFile("/earlier.csv");
-    dialogs.Paths = {file, std::nullopt};
+    dialogs.paths = {file, std::nullopt};
     EXPECT_FALSE(OpenReportMenuClick(table, messages, dialogs));
-    EXPECT_EQ(dialogs.OpenDialogs, 2);
-    ASSERT_EQ(messages.Boxes.size(), 1u);
-    EXPECT_EQ(messages.Boxes[0].Kind, "question");
-    EXPECT_EQ(messages.Boxes[0].Text, DamagedQuestion);
+    EXPECT_EQ(dialogs.openDialogs(), 2);
+    ASSERT_EQ(messages.entries().size(), 1u);
+    EXPECT_EQ(messages.entries()[0].kind, RecordingMessages::Kind::Question);
+    EXPECT_EQ(messages.entries()[0].text, DamagedQuestion);
     EXPECT_EQ(table.Row(0), PointRow("P1"));
     EXPECT_EQ(table.RowsInUseCount(), 3);
     expectFileUnchanged("/earlier.csv", "Отчет-/earlier.csv");
 
-    dialogs.Paths = {file};
-    messages.Answers = {MessageAnswer::Yes};
+    dialogs.paths = {file};
+    messages.answers = {MessageAnswer::Yes};
     EXPECT_TRUE(OpenReportMenuClick(table, messages, dialogs));
     EXPECT_EQ(table.RowsInUseCount(), 3);
     EXPECT_EQ(table.Cell(0, 2), "a");
@@ -389,12 +397,12 @@ TEST_F(ReportMenuTest, OkzLineWithOneBarTooManyAsksBeforeLoading)
 {
     const std::string file = path("extra.okz");
     writeBytes(file, "|A|1|2|3|4|5|6|7|8|9|10|11|\r\n|B|1|2|3|4|5|6|7|8|9|10|11||\r\n");
-    dialogs.Paths = {file};
-    messages.Answers = {MessageAnswer::Yes};
+    dialogs.paths = {file};
+    messages.answers = {MessageAnswer::Yes};
     EXPECT_TRUE(OpenReportMenuClick(table, messages, dialogs));
-    ASSERT_EQ(messages.Boxes.size(), 1u);
-    EXPECT_EQ(messages.Boxes[0].Kind, "question");
-    EXPECT_EQ(messages.Boxes[0].Text, DamagedQuestion);
+    ASSERT_EQ(messages.entries().size(), 1u);
+    EXPECT_EQ(messages.entries()[0].kind, RecordingMessages::Kind::Question);
+    EXPECT_EQ(messages.entries()[0].text, DamagedQuestion);
     EXPECT_EQ(table.RowsInUseCount(), 2);
     EXPECT_EQ(table.Cell(0, 1), "B");
     EXPECT_EQ(table.Cell(11, 1), "11");
@@ -402,12 +410,12 @@ TEST_F(ReportMenuTest, OkzLineWithOneBarTooManyAsksBeforeLoading)
 
 TEST_F(ReportMenuTest, ReadErrorNamesTheFileAndChangesNothing)
 {
-    const std::string file = path("missing.csv");
-    dialogs.Paths = {file};
+    const std::string file = m_folder.filePath("missing.csv");
+    dialogs.paths = {file};
     EXPECT_FALSE(OpenReportMenuClick(table, messages, dialogs));
-    ASSERT_EQ(messages.Boxes.size(), 1u);
-    EXPECT_EQ(messages.Boxes[0].Kind, "error");
-    EXPECT_EQ(messages.Boxes[0].Text,
+    ASSERT_EQ(messages.entries().size(), 1u);
+    EXPECT_EQ(messages.entries()[0].kind, RecordingMessages::Kind::Error);
+    EXPECT_EQ(messages.entries()[0].text,
               "Не удалось прочитать файл \"" + file + "\": нет такого файла или папки.");
     EXPECT_EQ(table.RowsInUseCount(), 3);
     expectFileUnchanged("", "Отчет - *Новый*");
@@ -418,7 +426,7 @@ TEST_F(ReportMenuTest, NewWithoutAPointInTheFirstRowOnlyForgetsTheFile)
     table.SetRow(0, ReportRow());
     table.SetReportFile("/a.csv");
     NewReportMenuClick(table, messages, dialogs);
-    EXPECT_TRUE(messages.Boxes.empty());
+    EXPECT_TRUE(messages.entries().empty());
     EXPECT_EQ(table.Row(1), PointRow("P2"));
     expectFileUnchanged("", "Отчет- *Новый*");
 }
@@ -426,27 +434,27 @@ TEST_F(ReportMenuTest, NewWithoutAPointInTheFirstRowOnlyForgetsTheFile)
 TEST_F(ReportMenuTest, NewAnsweredCancelOrNo)
 {
     table.SetReportFile("/a.csv");
-    messages.Answers = {MessageAnswer::Cancel};
+    messages.answers = {MessageAnswer::Cancel};
     NewReportMenuClick(table, messages, dialogs);
-    ASSERT_EQ(messages.Boxes.size(), 1u);
-    EXPECT_EQ(messages.Boxes[0].Kind, "question");
-    EXPECT_EQ(messages.Boxes[0].Text, "Сохранить предыдущий отчет?");
+    ASSERT_EQ(messages.entries().size(), 1u);
+    EXPECT_EQ(messages.entries()[0].kind, RecordingMessages::Kind::Question);
+    EXPECT_EQ(messages.entries()[0].text, "Сохранить предыдущий отчет?");
     EXPECT_EQ(table.RowsInUseCount(), 3);
     expectFileUnchanged("/a.csv", "Отчет-/a.csv");
 
-    messages.Answers = {MessageAnswer::No};
+    messages.answers = {MessageAnswer::No};
     NewReportMenuClick(table, messages, dialogs);
     EXPECT_EQ(table.RowsInUseCount(), 0);
-    EXPECT_EQ(dialogs.SaveDialogs, 0);
+    EXPECT_EQ(dialogs.saveDialogs(), 0);
     expectFileUnchanged("", "Отчет- *Новый*");
 }
 
 TEST_F(ReportMenuTest, NewAnsweredYesSavesThenClears)
 {
-    const std::string file = path("r.csv");
+    const std::string file = m_folder.filePath("r.csv");
     table.SetReportFile(file);
     const std::string bytes = FileBytes(table);
-    messages.Answers = {MessageAnswer::Yes};
+    messages.answers = {MessageAnswer::Yes};
     NewReportMenuClick(table, messages, dialogs);
     EXPECT_EQ(readBytes(file), bytes);
     EXPECT_EQ(table.RowsInUseCount(), 0);
@@ -455,17 +463,17 @@ TEST_F(ReportMenuTest, NewAnsweredYesSavesThenClears)
 
 TEST_F(ReportMenuTest, NewKeepsTheReportWhenItsSaveIsCancelledOrFails)
 {
-    messages.Answers = {MessageAnswer::Yes};
+    messages.answers = {MessageAnswer::Yes};
     NewReportMenuClick(table, messages, dialogs);
-    EXPECT_EQ(dialogs.SaveDialogs, 1);
+    EXPECT_EQ(dialogs.saveDialogs(), 1);
     EXPECT_EQ(table.RowsInUseCount(), 3);
     expectFileUnchanged("", "Отчет - *Новый*");
 
-    const std::string file = path("no-such-folder/r.csv");
+    const std::string file = m_folder.filePath("no-such-folder/r.csv");
     table.SetReportFile(file);
-    messages.Answers = {MessageAnswer::Yes};
+    messages.answers = {MessageAnswer::Yes};
     NewReportMenuClick(table, messages, dialogs);
-    EXPECT_EQ(messages.Boxes.back().Kind, "error");
+    EXPECT_EQ(messages.entries().back().kind, RecordingMessages::Kind::Error);
     EXPECT_EQ(table.RowsInUseCount(), 3);
     expectFileUnchanged(file, "Отчет-" + file);
 }

@@ -1,14 +1,15 @@
 #include "report/ReportTable.h"
 
 #include "ReportTestSupport.h"
+#include "tests/support/RecordingMessages.h"
 
 #include <gtest/gtest.h>
 
 namespace tormel {
 namespace {
 
-using testing::FakeMessages;
 using testing::PointRow;
+using testing::RecordingMessages;
 using testing::TableWithPoints;
 
 std::vector<std::string> Names(const ReportTable &table)
@@ -47,9 +48,9 @@ TEST(ReportTable, RowCountNeverFallsBelowFourteenAndOutsideCellsAreHarmless)
 TEST(ReportTableDelete, FirstRowIsCurrentAtStart)
 {
     ReportTable table = TableWithPoints(3);
-    FakeMessages messages;
+    RecordingMessages messages;
     table.DeleteReportButtonClick(messages);
-    EXPECT_TRUE(messages.Boxes.empty());
+    EXPECT_TRUE(messages.entries().empty());
     EXPECT_EQ(table.Row(0), PointRow("P2"));
     EXPECT_EQ(table.Row(1), PointRow("P3"));
     EXPECT_EQ(table.RowsInUseCount(), 2);
@@ -68,7 +69,7 @@ TEST(ReportTableDelete, ShrinksOnlyAboveFourteenRows)
     for (const Case c : {Case{20, 7, 19}, Case{5, 2, 14}, Case{15, 3, 14}, Case{14, 13, 14}}) {
         SCOPED_TRACE(c.points);
         ReportTable table = TableWithPoints(c.points);
-        FakeMessages messages;
+        RecordingMessages messages;
         table.ReportStringGridMouseUp(4, c.current);
         table.DeleteReportButtonClick(messages);
         EXPECT_EQ(table.RowCount(), c.rowsAfter);
@@ -83,7 +84,7 @@ TEST(ReportTableDelete, ShrinksOnlyAboveFourteenRows)
 TEST(ReportTableDelete, LastOfFifteenRowsMovesTheSelectionToTheNewLastRow)
 {
     ReportTable table = TableWithPoints(15);
-    FakeMessages messages;
+    RecordingMessages messages;
     table.ReportStringGridMouseUp(0, 14);
     table.DeleteReportButtonClick(messages);
     EXPECT_EQ(table.RowCount(), 14);
@@ -95,21 +96,21 @@ TEST(ReportTableDelete, LastOfFifteenRowsMovesTheSelectionToTheNewLastRow)
 TEST(ReportTableDelete, ReleaseOutsideTheCellsAsksForARow)
 {
     ReportTable table = TableWithPoints(3);
-    FakeMessages messages;
+    RecordingMessages messages;
     table.ReportStringGridMouseUp(-1, -1);
     EXPECT_EQ(table.CurrentRow(), -1);
     EXPECT_EQ(table.CurrentCol(), -1);
     table.DeleteReportButtonClick(messages);
-    ASSERT_EQ(messages.Boxes.size(), 1u);
-    EXPECT_EQ(messages.Boxes[0].Kind, "message");
-    EXPECT_EQ(messages.Boxes[0].Text, "Укажите строку, которую необходимо удалить.");
+    ASSERT_EQ(messages.entries().size(), 1u);
+    EXPECT_EQ(messages.entries()[0].kind, RecordingMessages::Kind::Message);
+    EXPECT_EQ(messages.entries()[0].text, "Укажите строку, которую необходимо удалить.");
     EXPECT_EQ(table.RowsInUseCount(), 3);
 
     // Selecting by keyboard sets the row but not the column, which still says
     // the last release was outside.
     table.ReportStringGridSelectCell(0, 1);
     table.DeleteReportButtonClick(messages);
-    EXPECT_EQ(messages.Boxes.size(), 2u);
+    EXPECT_EQ(messages.entries().size(), 2u);
     EXPECT_EQ(table.RowsInUseCount(), 3);
 }
 

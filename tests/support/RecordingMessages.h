@@ -10,9 +10,15 @@
 
 namespace tormel::testing {
 
-// A message service for tests: records every box with its kind and text, and answers
-// questions from a queue. With the queue empty a warning answers Cancel and a question
-// No (or Cancel when it offers one), so a test that forgets an answer does nothing harmful.
+// What a warning or question box answers when the test scripted no answer for it.
+enum class Unscripted {
+    Close,  // as closing the box: a warning Cancel, a question Cancel (or No without Cancel)
+    Accept, // as the default button: a warning Ok, a question Yes
+};
+
+// The message service of every test: records each box with its kind and text, and answers
+// warnings and questions from a queue, then as the test chose at construction. By default
+// an unscripted box is closed, so a test that forgets an answer does nothing harmful.
 class RecordingMessages : public IMessageService
 {
 public:
@@ -25,7 +31,11 @@ public:
         bool withCancel = false;
     };
 
-    // Called as each box is shown, to look at the program's state at that moment.
+    explicit RecordingMessages(Unscripted unscripted = Unscripted::Close)
+        : m_unscripted(unscripted)
+    {}
+
+    // Called as each box is shown, while the code that raised it waits for the answer.
     std::function<void(const Entry &)> onShow;
 
     // Answers for the next warning or question boxes, in order.
@@ -36,12 +46,14 @@ public:
     MessageAnswer askWarning(const std::string &text) override
     {
         record({Kind::Warning, text});
-        return next(MessageAnswer::Cancel);
+        return next(m_unscripted == Unscripted::Accept ? MessageAnswer::Ok : MessageAnswer::Cancel);
     }
 
     MessageAnswer askQuestion(const std::string &text, bool withCancel) override
     {
         record({Kind::Question, text, withCancel});
+        if (m_unscripted == Unscripted::Accept)
+            return next(MessageAnswer::Yes);
         return next(withCancel ? MessageAnswer::Cancel : MessageAnswer::No);
     }
 
@@ -77,6 +89,7 @@ private:
         return answer;
     }
 
+    Unscripted m_unscripted;
     std::vector<Entry> m_entries;
 };
 

@@ -1,4 +1,4 @@
-#include "app/AskNumberUnit.h"
+#include "app/AskNumberForm.h"
 
 #include "app/FormStyle.h"
 #include "app/HelpContext.h"
@@ -23,11 +23,6 @@ constexpr int ClientWidth = 334;
 constexpr int ClientHeight = 186;
 constexpr int AskNumberHelp = 35;
 constexpr int NumberEditWidth = 121;
-
-QString qs(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QLabel *label(std::string_view text, const char *name, QWidget *parent)
 {
@@ -118,14 +113,7 @@ TAskNumberForm::TAskNumberForm(TormelSession &session, IHelpService &help, QWidg
     cancel->setObjectName(QStringLiteral("CancelBitBtn"));
     cancel->setAutoDefault(false);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    for (QPushButton *b : {ok, cancel}) {
-        b->setMinimumWidth(88);
-        buttons->addWidget(b);
-        buttons->addStretch(1);
-    }
-    layout->addLayout(buttons);
+    layout->addLayout(centredButtonRow({ok, cancel}, 88));
 
     setTabOrder(m_numberEdit, m_everyTimeCheckBox);
     setTabOrder(m_everyTimeCheckBox, ok);

@@ -1,4 +1,4 @@
-#include "app/MainUnit.h"
+#include "app/MainForm.h"
 
 #include "app/AppInfo.h"
 #include "app/EditableComboBox.h"
@@ -418,17 +418,13 @@ QComboBox *TMainForm::comboBox(const QString &name,
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     box->setMinimumContentsLength(1);
 
-    ComboBoxState *target = &state;
-    onUserEdit(box, this, [this, target, change = std::move(change)](const std::string &text) {
-        if (text == target->Text)
-            return;
-        target->Text = text;
+    bindComboBoxText(box, state, this, [this, change = std::move(change)] {
         if (change)
             change();
         showState();
     });
 
-    m_combos.push_back({box, target});
+    m_combos.push_back({box, &state});
     return box;
 }
 

@@ -1,4 +1,4 @@
-#include "app/DeleteAllReportUnit.h"
+#include "app/DeleteAllReportForm.h"
 
 #include "app/FormStyle.h"
 #include "report/ReportTable.h"
@@ -16,11 +16,6 @@ namespace {
 
 constexpr int ClientWidth = 294;
 constexpr int ClientHeight = 114;
-
-QString qs(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 } // namespace
 
@@ -52,14 +47,7 @@ TDeleteAllReportForm::TDeleteAllReportForm(ReportTable &table, QWidget *parent)
             style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Cancel"), this);
     cancel->setObjectName(QStringLiteral("CancelBitBtn"));
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    for (QPushButton *b : {ok, cancel}) {
-        b->setMinimumWidth(88);
-        buttons->addWidget(b);
-        buttons->addStretch(1);
-    }
-    layout->addLayout(buttons);
+    layout->addLayout(centredButtonRow({ok, cancel}, 88));
 
     setFixedSize(ClientWidth, ClientHeight);
 }

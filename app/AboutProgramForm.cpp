@@ -1,4 +1,4 @@
-#include "app/AboutProgramUnit.h"
+#include "app/AboutProgramForm.h"
 
 #include "app/FormStyle.h"
 #include "core/Version.h"
@@ -85,13 +85,8 @@ TAboutProgramForm::TAboutProgramForm(QWidget *parent)
             style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("Закрыть"), this);
     close->setObjectName(QStringLiteral("CloseButton"));
     close->setDefault(true);
-    close->setMinimumWidth(96);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(close);
-    buttons->addStretch(1);
-    layout->addLayout(buttons);
+    layout->addLayout(centredButtonRow({close}, 96));
 
     setFixedSize(ClientWidth, ClientHeight);
 }

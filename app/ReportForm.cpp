@@ -1,4 +1,4 @@
-#include "app/ReportUnit.h"
+#include "app/ReportForm.h"
 
 #include "app/FormStyle.h"
 #include "app/HelpContext.h"
@@ -41,11 +41,6 @@ constexpr int GridWidth = 633;
 constexpr int GridHeight = 270;
 constexpr int ColumnWidth = 50;
 constexpr int RowHeight = 18;
-
-QString qs(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QPushButton *
 pushButton(std::string_view text, const char *name, std::string_view hint, QWidget *parent)

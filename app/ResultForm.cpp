@@ -1,4 +1,4 @@
-#include "app/ResultUnit.h"
+#include "app/ResultForm.h"
 
 #include "app/FormStyle.h"
 #include "app/HelpContext.h"
@@ -85,13 +85,8 @@ TResultForm::TResultForm(const ResultWindowModel &model, IHelpService &help, QWi
     close->setStatusTip(QStringLiteral("Закрыть окно"));
     close->setToolTip(QStringLiteral("Закрыть окно"));
     close->setDefault(true);
-    close->setMinimumWidth(96);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(close);
-    buttons->addStretch(1);
-    layout->addLayout(buttons);
+    layout->addLayout(centredButtonRow({close}, 96));
 
     installHelpKey(this, help);
     setFixedSize(ClientWidth, ClientHeight);

@@ -1,4 +1,4 @@
-#include "app/DeviceDefenceUnit.h"
+#include "app/DeviceDefenceForm.h"
 
 #include "app/EditableComboBox.h"
 #include "app/FormStyle.h"
@@ -28,11 +28,6 @@ namespace {
 
 constexpr int ClientWidth = 481;
 constexpr int ClientHeight = 333;
-
-QString qs(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 const DDFormText::Control &control(std::string_view objectName)
 {
@@ -106,14 +101,7 @@ TDeviceDefenceForm::TDeviceDefenceForm(TormelSession &session, IHelpService &hel
     auto *reset = button<QPushButton>("BitBtn3", this);
     reset->setIcon(style()->standardIcon(QStyle::SP_DialogResetButton));
     connect(reset, &QPushButton::clicked, this, [this] { BitBtn3Click(); });
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    for (QPushButton *b : {ok, cancel, reset}) {
-        b->setMinimumWidth(88);
-        buttons->addWidget(b);
-        buttons->addStretch(1);
-    }
-    body->addLayout(buttons);
+    body->addLayout(centredButtonRow({ok, cancel, reset}, 88));
     body->addStretch(1);
 
     outer->addWidget(hintStatusBar(this, qs(DDFormText::StatusBarHint)));
@@ -223,16 +211,12 @@ QComboBox *TDeviceDefenceForm::comboBox(const QString &name,
     QComboBox *box = editableComboBox(
             name, qs(control(name.toStdString()).Hint), DDFormText::HelpContext, parent);
     box->setFixedWidth(96);
-    ComboBoxState *target = &state;
-    onUserEdit(box, this, [this, target, change = std::move(change)](const std::string &text) {
-        if (text == target->Text)
-            return;
-        target->Text = text;
+    bindComboBoxText(box, state, this, [this, change = std::move(change)] {
         if (change)
             change();
         showState();
     });
-    m_combos.emplace_back(box, target);
+    m_combos.emplace_back(box, &state);
     return box;
 }
 
