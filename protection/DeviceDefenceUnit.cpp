@@ -112,11 +112,13 @@ bool computeBreaker(const TDeviceDefenceInput &input,
         return refuse(messages, badFactor);
     writer.setKZ("Кз=" + input.KZAV);
 
-    const double isr = input.TokNRChecked ? *release * *kz : *inom * *release * *kz;
+    const double isr
+            = input.TokNRChecked ? *release * *kz : BreakerTripCurrent(*inom, *release, *kz);
     // Values each within the range of a double can still multiply beyond it; such a
     // device cannot be judged, so the last factor read is refused.
     if (!std::isfinite(isr))
         return refuse(messages, badFactor);
+    writer.state.Rule = {1, input.TokNRChecked, *release, *kz, nullptr, 0};
     return acceptTripCurrent(isr, writer, mainStatus, separators);
 }
 
@@ -164,9 +166,10 @@ bool computeFuse(const TDeviceDefenceInput &input,
     if (!imelt)
         return refuse(messages, "Неизвестный номинальный ток плавкой вставки предохранителя.");
 
-    const double isr = *imelt * *kz;
+    const double isr = FuseTripCurrent(*imelt, *kz);
     if (!std::isfinite(isr))
         return refuse(messages, badFactor);
+    writer.state.Rule = {2, false, 0, *kz, type, writer.state.TimeClass};
     return acceptTripCurrent(isr, writer, mainStatus, separators);
 }
 
@@ -212,20 +215,18 @@ void AlertDeviceDefence(TDeviceDefenceState &state,
                + outcome;
     };
 
-    if (current >= isr) {
-        if (isr > 0) {
-            page.Status = "Срабатывание за нормативное время";
-            if (state.DeviceKind == 1)
-                writer.setTimeSR(std::string(FuseTime04s));
-            else if (state.DeviceKind == 2)
-                writer.setTimeSR(std::string(state.TimeClass == 1 ? FuseTime5s : FuseTime04s));
-            mainStatus.StatusDDLabel = summary("срабатывает");
-            mainStatus.StatusDDColor = StatusColor::Black;
-        } else {
-            mainStatus.StatusDDLabel = NoDevice;
-            mainStatus.StatusDDColor = StatusColor::Black;
-            page.Status = NoDevice;
-        }
+    if (DeviceTrips(current, isr)) {
+        page.Status = "Срабатывание за нормативное время";
+        if (state.DeviceKind == 1)
+            writer.setTimeSR(std::string(FuseTime04s));
+        else if (state.DeviceKind == 2)
+            writer.setTimeSR(std::string(state.TimeClass == 1 ? FuseTime5s : FuseTime04s));
+        mainStatus.StatusDDLabel = summary("срабатывает");
+        mainStatus.StatusDDColor = StatusColor::Black;
+    } else if (current >= isr) {
+        mainStatus.StatusDDLabel = NoDevice;
+        mainStatus.StatusDDColor = StatusColor::Black;
+        page.Status = NoDevice;
     } else if (current > 0) {
         page.Status = "Несрабатывание за нормативное время";
         if (state.DeviceKind == 1)
@@ -254,6 +255,7 @@ void ResetDeviceDefence(TDeviceDefenceState &state,
     writer.setTokSR("---");
     writer.setTimeSR("---");
     writer.setIsr(-1);
+    state.Rule = {};
     mainStatus.StatusDDLabel = NoDevice;
     page.Status = NoDevice;
 }

@@ -10,8 +10,21 @@ namespace tormel {
 
 class IMessageService;
 struct MainStatus;
+struct FuseTypeData;
 struct NumberSeparators;
 struct TDeviceDefencePage;
+
+// What made the trip current of the last accepted device, so that other rated currents
+// can be judged by the same rule.
+struct TDeviceTripRule
+{
+    int DeviceKind = 0;               // 1 circuit breaker, 2 fuse; 0 before any acceptance
+    bool ReleaseCurrentGiven = false; // breaker: the release's trip current was typed
+    double Multiple = 0;              // breaker: the release multiple
+    double SafetyFactor = 0;          // Кз of either kind
+    const FuseTypeData *FuseType = nullptr;
+    int TimeClass = 0; // fuse: 1 is 5 s, 2 is 0.4 s
+};
 
 // The protection device chosen for the line, kept for the whole run of the program.
 // The five texts are those of the result window's device page, which is written
@@ -26,6 +39,7 @@ struct TDeviceDefenceState
     std::string KZ = "---";
     std::string TokSR = "---";
     std::string TimeSR = "---";
+    TDeviceTripRule Rule; // of the last accepted device; cleared by a reset
 };
 
 // The texts of the protection device window for one press of "Да", as typed or picked.
@@ -45,6 +59,25 @@ struct TDeviceDefenceInput
 // The two normative time texts of a fuse, which are also the trip time texts.
 inline constexpr std::string_view FuseTime5s = "Тср < 5 с";
 inline constexpr std::string_view FuseTime04s = "Тср < 0,4 с";
+
+// The trip current of a breaker of rated current `inom`, multiplied in this order.
+inline double BreakerTripCurrent(double inom, double multiple, double safetyFactor)
+{
+    return inom * multiple * safetyFactor;
+}
+
+// The trip current of a fuse link that melts at `imelt` within its normative time.
+inline double FuseTripCurrent(double imelt, double safetyFactor)
+{
+    return imelt * safetyFactor;
+}
+
+// The verdict's rule: a device trips within the normative time when the unrounded current
+// is not below its trip current; a trip current of 0 or less is no device at all.
+inline bool DeviceTrips(double iokz, double isr)
+{
+    return iokz >= isr && isr > 0;
+}
 
 // The release multiple is the number with which its text begins, so that list entries
 // such as "10 ("C")" read as 10: leading blanks are skipped and reading stops at the
