@@ -2,6 +2,7 @@
 
 #include "calc/CalcTypes.h"
 #include "core/DeviceDefencePage.h"
+#include "session/AnalysisPageModel.h"
 
 #include <array>
 #include <string>
@@ -34,6 +35,9 @@ struct ResultWindowModel
 
     // Page "Аппарат защиты".
     TDeviceDefencePage Device;
+
+    // Page "Анализ", after the three above; written by the session, not by Fill.
+    AnalysisPageModel Analysis;
 
     // Below the pages.
     std::string RotherLabel = "Rпр=";

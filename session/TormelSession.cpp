@@ -19,6 +19,8 @@ void TormelSession::StartBitBtnClick()
             = [this] { AlertDeviceDefence(m_device, m_result, m_status, m_resultWindow.Device); };
     hooks.FillResultWindow = [this](const TCalcInput &input, const TCalcResult &result) {
         m_resultWindow.Fill(input, result, m_separators);
+        m_analysis.emplace();
+        refreshAnalysis();
     };
     hooks.PointNameDialogChecked = [this] { return m_askNumber.NumberPointNoMoreChecked(); };
     hooks.ShowPointNameDialog = [this] {
@@ -38,20 +40,34 @@ void TormelSession::KindPerformLineComboBoxChange(int line)
     ApplyLineKind(line, m_input, m_status, m_messages);
 }
 
+void TormelSession::refreshAnalysis()
+{
+    if (!m_analysis)
+        return;
+    m_analysis = AnalyseFeed(m_result, m_device);
+    m_resultWindow.Analysis.Fill(m_result, *m_analysis, m_separators);
+}
+
 DDFormOutcome TormelSession::OKDDBitBtnClick()
 {
-    return tormel::OKDDBitBtnClick(m_deviceForm,
-                                   m_device,
-                                   m_result,
-                                   m_status,
-                                   m_resultWindow.Device,
-                                   m_messages,
-                                   m_separators);
+    const DDFormOutcome outcome = tormel::OKDDBitBtnClick(m_deviceForm,
+                                                          m_device,
+                                                          m_result,
+                                                          m_status,
+                                                          m_resultWindow.Device,
+                                                          m_messages,
+                                                          m_separators);
+    // Even a refused press may have changed the trip current (an unknown fuse type).
+    refreshAnalysis();
+    return outcome;
 }
 
 DDFormOutcome TormelSession::BitBtn3Click()
 {
-    return tormel::BitBtn3Click(m_device, m_result, m_status, m_resultWindow.Device);
+    const DDFormOutcome outcome
+            = tormel::BitBtn3Click(m_device, m_result, m_status, m_resultWindow.Device);
+    refreshAnalysis();
+    return outcome;
 }
 
 bool TormelSession::OKButtonClick()

@@ -6,6 +6,7 @@
 #include "core/NumberFormat.h"
 #include "protection/DeviceDefenceFormModel.h"
 #include "protection/DeviceDefenceUnit.h"
+#include "protection/FeedAnalysis.h"
 #include "report/AskNumberModel.h"
 #include "report/ReportTable.h"
 #include "session/ResultWindowModel.h"
@@ -53,6 +54,10 @@ public:
     const TDeviceDefenceFormModel &DeviceForm() const { return m_deviceForm; }
     const TDeviceDefenceState &Device() const { return m_device; }
 
+    // The analysis of the last successful calculation with the device as it stands now;
+    // none before the first. The result window's analysis page shows it.
+    const std::optional<TFeedAnalysis> &Analysis() const { return m_analysis; }
+
     // The point-name dialog's "Да": adds the current result to the report. True when the
     // dialog closes.
     bool OKButtonClick();
@@ -67,6 +72,9 @@ public:
     std::function<void()> ShowPointNameDialog;
 
 private:
+    // Judges the last successful calculation against the device again.
+    void refreshAnalysis();
+
     IMessageService &m_messages;
     NumberSeparators m_separators;
     MainInputModel m_input;
@@ -77,6 +85,7 @@ private:
     TDeviceDefenceFormModel m_deviceForm;
     AskNumberModel m_askNumber;
     ReportTable m_report;
+    std::optional<TFeedAnalysis> m_analysis;
 };
 
 } // namespace tormel
