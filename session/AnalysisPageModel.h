@@ -104,7 +104,7 @@ inline constexpr std::string_view CurrentHint
         = "Ток ОКЗ в начале линии и в конце каждого участка; красным — зона несрабатывания";
 inline constexpr std::string_view CurrentAxis = "Расстояние от трансформатора, м";
 inline constexpr std::string_view CurrentLegend = "Iокз";
-inline constexpr std::string_view TripLegend = "Iср";
+inline constexpr std::string_view NoTripLegend = "несрабатывание";
 inline constexpr std::string_view LoopTab = "Петля по элементам";
 inline constexpr std::string_view LoopHint
         = "Доля каждого элемента в полном сопротивлении петли \"фаза-ноль\"";
