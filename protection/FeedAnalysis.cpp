@@ -6,6 +6,8 @@
 #include "protection/FuseData.h"
 
 #include <cmath>
+#include <string_view>
+#include <vector>
 
 namespace tormel {
 
@@ -18,49 +20,81 @@ std::optional<double> finite(double value)
     return value;
 }
 
-// The rated current entry of the largest value among `texts` whose trip current, made by
-// `tripCurrent` from the entry, trips at `iokz`.
-template<typename Entries, typename TextOf, typename TripCurrent>
-std::optional<std::string>
-largestTripping(const Entries &entries, double iokz, TextOf textOf, TripCurrent tripCurrent)
+// The rated currents of a list, read once: the lists are constant, and reading their
+// texts would be most of the analysis' work.
+template<typename Entries, typename TextOf>
+std::vector<std::optional<double>> readRatings(const Entries &entries, TextOf textOf)
 {
-    std::optional<std::string> best;
-    double bestRating = 0;
+    std::vector<std::optional<double>> ratings;
+    for (const auto &entry : entries)
+        ratings.push_back(ReadReal(textOf(entry)));
+    return ratings;
+}
+
+std::string_view breakerText(std::string_view text)
+{
+    return text;
+}
+
+std::string_view fuseText(const FuseRatedCurrentData &row)
+{
+    return row.Text;
+}
+
+// The text of the entry with the largest rated current among `entries` (whose currents
+// are `ratings`) whose trip current, made by `tripCurrent` from the entry and its current,
+// trips at `iokz`.
+template<typename Entries, typename TextOf, typename TripCurrent>
+std::optional<std::string> largestTripping(const Entries &entries,
+                                           const std::vector<std::optional<double>> &ratings,
+                                           double iokz,
+                                           TextOf textOf,
+                                           TripCurrent tripCurrent)
+{
+    std::optional<std::size_t> best;
+    std::size_t i = 0;
     for (const auto &entry : entries) {
-        const std::string text(textOf(entry));
-        const std::optional<double> rating = ReadReal(text);
-        const std::optional<double> isr = tripCurrent(entry, rating);
-        if (!rating || !isr || !DeviceTrips(iokz, *isr))
+        const std::optional<double> &rating = ratings[i++];
+        if (!rating || (best && !(*rating > *ratings[*best])))
             continue;
-        if (!best || *rating > bestRating) {
-            best = text;
-            bestRating = *rating;
-        }
+        const std::optional<double> isr = tripCurrent(entry, *rating);
+        if (isr && DeviceTrips(iokz, *isr))
+            best = i - 1;
     }
-    return best;
+    if (!best)
+        return std::nullopt;
+    return std::string(textOf(entries[*best]));
 }
 
 std::optional<std::string> largestDevice(const TDeviceTripRule &rule, double iokz)
 {
     if (rule.DeviceKind == 1 && !rule.ReleaseCurrentGiven) {
-        return largestTripping(
-                BreakerRatedCurrentTexts(),
-                iokz,
-                [](std::string_view text) { return text; },
-                [&rule](std::string_view, std::optional<double> inom) -> std::optional<double> {
-                    if (!inom)
-                        return std::nullopt;
-                    return BreakerTripCurrent(*inom, rule.Multiple, rule.SafetyFactor);
-                });
+        static const std::vector<std::optional<double>> ratings
+                = readRatings(BreakerRatedCurrentTexts(), breakerText);
+        return largestTripping(BreakerRatedCurrentTexts(),
+                               ratings,
+                               iokz,
+                               breakerText,
+                               [&rule](std::string_view, double inom) -> std::optional<double> {
+                                   return BreakerTripCurrent(
+                                           inom, rule.Multiple, rule.SafetyFactor);
+                               });
     }
     if (rule.DeviceKind == 2 && rule.FuseType) {
+        static const std::vector<std::vector<std::optional<double>>> ratingsByType = [] {
+            std::vector<std::vector<std::optional<double>>> all;
+            for (const FuseTypeData &type : FuseTypes())
+                all.push_back(readRatings(type.RatedCurrents, fuseText));
+            return all;
+        }();
         const FuseTypeData &type = *rule.FuseType;
+        const auto index = static_cast<std::size_t>(&type - FuseTypes().data());
         return largestTripping(
                 type.RatedCurrents,
+                ratingsByType.at(index),
                 iokz,
-                [](const FuseRatedCurrentData &row) { return row.Text; },
-                [&](const FuseRatedCurrentData &row,
-                    std::optional<double>) -> std::optional<double> {
+                fuseText,
+                [&](const FuseRatedCurrentData &row, double) -> std::optional<double> {
                     const std::optional<double> imelt
                             = FuseMeltingCurrent(type, rule.TimeClass, row.Key);
                     if (!imelt)
