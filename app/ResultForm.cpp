@@ -1,5 +1,6 @@
 #include "app/ResultForm.h"
 
+#include "app/AnalysisCharts.h"
 #include "app/FormStyle.h"
 #include "app/HelpContext.h"
 #include "calc/CalcTypes.h"
@@ -13,6 +14,9 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <string_view>
+#include <tuple>
 
 namespace tormel {
 
@@ -75,6 +79,7 @@ TResultForm::TResultForm(const ResultWindowModel &model, IHelpService &help, QWi
     m_pages->addTab(buildTransformerPage(), QStringLiteral("Трансформатор"));
     m_pages->addTab(buildLinePage(), QStringLiteral("Линия"));
     m_pages->addTab(buildDefencePage(), QStringLiteral("Аппарат защиты"));
+    m_pages->addTab(buildAnalysisPage(), QString::fromUtf8(AnalysisPageText::Caption.data()));
     m_pages->setCurrentIndex(0);
     layout->addWidget(m_pages, 1);
     layout->addWidget(buildLoop());
@@ -232,6 +237,83 @@ QWidget *TResultForm::buildDefencePage()
     return page;
 }
 
+QWidget *TResultForm::buildAnalysisPage()
+{
+    namespace T = AnalysisPageText;
+    const auto qtext = [](std::string_view utf8) {
+        return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    };
+    const auto hinted = [&](QWidget *widget, std::string_view hint) {
+        widget->setStatusTip(qtext(hint));
+        widget->setToolTip(qtext(hint));
+        return widget;
+    };
+
+    auto *page = new QWidget;
+    page->setObjectName(QStringLiteral("AnalysisTabSheet"));
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(4, 4, 4, 4);
+    auto *views = new QTabWidget(page);
+    views->setObjectName(QStringLiteral("AnalysisPageControl"));
+    views->setTabPosition(QTabWidget::South);
+    layout->addWidget(views);
+
+    auto *values = new QWidget;
+    values->setObjectName(QStringLiteral("MarginTabSheet"));
+    auto *grid = new QGridLayout(values);
+    grid->setContentsMargins(8, 4, 8, 2);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(1);
+    const std::array<std::tuple<std::string_view, const char *, std::string_view>, 3> rows{{
+            {T::MarginCaption, "MarginLabel", T::MarginHint},
+            {T::LoopLimitCaption, "LoopLimitLabel", T::LoopLimitHint},
+            {T::LargestDeviceCaption, "LargestDeviceLabel", T::LargestDeviceHint},
+    }};
+    int row = 0;
+    for (const auto &[caption, name, hint] : rows) {
+        grid->addWidget(captionLabel(qtext(caption), values), row, 0);
+        grid->addWidget(hinted(valueLabel(QString::fromUtf8(name), values), hint), row, 1, 1, 2);
+        ++row;
+    }
+    int column = 1;
+    for (std::string_view heading : {T::LengthHeading, T::MaxLengthHeading}) {
+        QLabel *label = boldLabel(qtext(heading), values);
+        label->setAlignment(Qt::AlignCenter);
+        grid->addWidget(label, row, column++);
+    }
+    ++row;
+    addWhitePanel(grid, row, LineCount, 0, 3);
+    for (int line = 1; line <= LineCount; ++line) {
+        QLabel *caption = captionLabel(QStringLiteral("Линия %1:").arg(line), values);
+        caption->setIndent(8);
+        grid->addWidget(caption, row + line, 0);
+        for (const char *kind : {"Length", "MaxLength"}) {
+            QLabel *value = valueLabel(
+                    QStringLiteral("%1Line%2Label").arg(QLatin1String(kind)).arg(line), values);
+            value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            value->setIndent(12);
+            const bool permitted = std::string_view(kind) == "MaxLength";
+            if (permitted)
+                hinted(value, T::MaxLengthHint);
+            grid->addWidget(value, row + line, permitted ? 2 : 1);
+        }
+    }
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(2, 1);
+    grid->setRowStretch(row + LineCount + 2, 1);
+    views->addTab(values, qtext(T::ValuesTab));
+
+    auto *current = new FeedCurrentChartView(m_model.Analysis.Current);
+    current->setObjectName(QStringLiteral("FeedCurrentChart"));
+    views->addTab(hinted(current, T::CurrentHint), qtext(T::CurrentTab));
+    auto *loop = new LoopShareChartView(m_model.Analysis.Loop);
+    loop->setObjectName(QStringLiteral("LoopShareChart"));
+    views->addTab(hinted(loop, T::LoopHint), qtext(T::LoopTab));
+
+    setHelpContext(page, T::HelpContext);
+    return page;
+}
+
 QWidget *TResultForm::buildLoop()
 {
     auto *loop = new QWidget(this);
@@ -281,6 +363,14 @@ void TResultForm::showState()
         Q_ASSERT_X(label, "TResultForm::showState", name.c_str());
         if (label)
             label->setText(QString::fromStdString(text));
+    }
+    for (const auto &[name, text] : m_model.Analysis.Labels()) {
+        if (auto *label = findChild<QLabel *>(QString::fromStdString(name)))
+            label->setText(QString::fromStdString(text));
+    }
+    for (const char *chart : {"FeedCurrentChart", "LoopShareChart"}) {
+        if (auto *view = findChild<QWidget *>(QString::fromUtf8(chart)))
+            view->update();
     }
 }
 

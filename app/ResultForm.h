@@ -10,7 +10,8 @@ class IHelpService;
 struct ResultWindowModel;
 
 // The result window: the full result of the last successful calculation on three pages
-// (transformer, lines, protection device) with the loop and the current below them. It
+// (transformer, lines, protection device) and the analysis of how far the feed is from
+// tripping its device on a fourth, with the loop and the current below them. It
 // computes nothing; it shows the texts of the result window model.
 class TResultForm : public QDialog
 {
@@ -29,6 +30,7 @@ private:
     QWidget *buildTransformerPage();
     QWidget *buildLinePage();
     QWidget *buildDefencePage();
+    QWidget *buildAnalysisPage();
     QWidget *buildLoop();
 
     const ResultWindowModel &m_model;

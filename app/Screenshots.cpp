@@ -1,5 +1,6 @@
 // Renders every window of the program to PNG files, for the README and for looking at
-// the layout without a display: tormel-screenshots [folder] (default: the current one).
+// the layout without a display: tormel-screenshots [folder] (default: the current one)
+// [cases-folder] (the analysis page at several sizes of data, when given).
 // Run it on the offscreen platform: QT_QPA_PLATFORM=offscreen tormel-screenshots docs/screenshots
 
 #include "app/AboutProgramForm.h"
@@ -90,6 +91,78 @@ bool save(QWidget *window, const QDir &folder, const QString &name)
     return saved;
 }
 
+// The analysis page, one picture per view: <prefix>-values.png, -current.png, -loop.png.
+bool saveAnalysis(tormel::TResultForm &result, const QDir &folder, const QString &prefix)
+{
+    auto *pages = result.findChild<QTabWidget *>(QStringLiteral("ResultPageControl"));
+    auto *views = result.findChild<QTabWidget *>(QStringLiteral("AnalysisPageControl"));
+    pages->setCurrentIndex(3);
+    bool ok = true;
+    const char *const suffixes[] = {"-values.png", "-current.png", "-loop.png"};
+    for (int view = 0; view < views->count(); ++view) {
+        views->setCurrentIndex(view);
+        ok = save(&result, folder, prefix + QString::fromUtf8(suffixes[view])) && ok;
+    }
+    views->setCurrentIndex(0);
+    pages->setCurrentIndex(0);
+    return ok;
+}
+
+// The analysis page at several sizes of data, each from a fresh start state.
+bool saveAnalysisCases(tormel::TormelSession &session,
+                       tormel::TormelWindows &windows,
+                       const QDir &folder)
+{
+    session.AskNumber().SetNumberPointNoMoreChecked(false); // the shots above ticked it
+    tormel::MainInputModel &input = session.Input();
+    const auto cable = [&](int line, const char *length) {
+        tormel::LineRowState &row = input.Lines[line - 1];
+        row.KindPerform.Text = "Кабель с ПВХ изоляцией";
+        session.KindPerformLineComboBoxChange(line);
+        row.Stuff.Text = "Медь";
+        row.Ff.Text = "25";
+        row.Fn.Text = "25";
+        row.Length = length;
+    };
+    const auto clear = [&] {
+        for (int line = 1; line <= tormel::LineCount; ++line) {
+            cable(line, "0");
+            input.Lines[line - 1].Ff.Text = "0";
+            input.Lines[line - 1].Fn.Text = "0";
+            input.Lines[line - 1].Length = "0";
+        }
+    };
+    const auto breaker = [&](const char *rated) {
+        tormel::AVRadioButtonClick(session.DeviceForm());
+        session.DeviceForm().TokAVnom.Text = rated;
+        session.OKDDBitBtnClick();
+    };
+    const auto shoot = [&](const QString &name) {
+        session.StartBitBtnClick();
+        windows.ResultForm().showState();
+        const bool saved = saveAnalysis(windows.ResultForm(), folder, name);
+        windows.ResultForm().hide();
+        return saved;
+    };
+
+    clear();
+    cable(1, "100");
+    breaker("16");
+    bool ok = shoot(QStringLiteral("one-section"));
+    const char *const lengths[] = {"20", "35", "50", "15", "60", "25"};
+    for (int line = 1; line <= tormel::LineCount; ++line)
+        cable(line, lengths[line - 1]);
+    breaker("6");
+    ok = shoot(QStringLiteral("six-sections")) && ok;
+    session.BitBtn3Click();
+    ok = shoot(QStringLiteral("no-device")) && ok;
+    clear();
+    cable(1, "100");
+    breaker("63");
+    ok = shoot(QStringLiteral("no-trip")) && ok;
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -175,10 +248,11 @@ int main(int argc, char *argv[])
     auto *pages = result.findChild<QTabWidget *>(QStringLiteral("ResultPageControl"));
     const char *const pageFiles[]
             = {"result-transformer.png", "result-line.png", "result-defence.png"};
-    for (int page = 0; page < pages->count(); ++page) {
+    for (int page = 0; page < 3; ++page) {
         pages->setCurrentIndex(page);
         ok = save(&result, folder, QString::fromUtf8(pageFiles[page])) && ok;
     }
+    ok = saveAnalysis(result, folder, QStringLiteral("result-analysis")) && ok;
     result.hide();
 
     // Three points in the report, the last one at the end of a longer line.
@@ -224,5 +298,10 @@ int main(int argc, char *argv[])
     help.showHelpTopic(tormel::HelpFileName, 1);
     ok = save(&help, folder, QStringLiteral("help.png")) && ok;
     help.hide();
+
+    if (argc > 2) {
+        const QDir cases(QString::fromLocal8Bit(argv[2]));
+        ok = cases.exists() && saveAnalysisCases(session, windows, cases) && ok;
+    }
     return ok ? 0 : 1;
 }

@@ -18,9 +18,6 @@ namespace tormel {
 
 namespace {
 
-// Phase voltage of the 0.4 kV network; with the loop in milliohms it gives amperes.
-constexpr double PhaseVoltageMilliAmps = 231000.0;
-
 // Per-metre values and factors of one line section while it is being calculated.
 struct SectionValues
 {
@@ -174,6 +171,9 @@ CalcOutcome CalculateShortCircuit(const TCalcInput &input, IMessageService &mess
         next.RLine[n] = (s.Rph + s.Rn) * s.Length * s.Kt / s.Parallel;
         next.XLine[n] = (s.Xph + s.Xn) * s.Length / s.Parallel;
         next.ZLine[n] = std::hypot(next.RLine[n], next.XLine[n]);
+        next.LineLength[n] = s.Length;
+        next.RLinePerMetre[n] = (s.Rph + s.Rn) * s.Kt / s.Parallel;
+        next.XLinePerMetre[n] = (s.Xph + s.Xn) / s.Parallel;
         if (!std::isfinite(next.ZLine[n])) // a length near the limit of a double is no length
             return Refuse(LengthMessage(n), messages);
         next.RLineSum += next.RLine[n];

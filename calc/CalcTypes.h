@@ -49,7 +49,17 @@ struct TCalcResult
     double Iokz = 0;
     double Isr = 0;
     std::string TimeSR;
+
+    // How each section entered the loop: its length in metres and its loop resistance and
+    // reactance per metre (phase plus neutral, the temperature factor applied to the
+    // resistance, divided by the parallel count), so that RLine = RLinePerMetre x length.
+    std::array<double, LineCount> LineLength{};
+    std::array<double, LineCount> RLinePerMetre{};
+    std::array<double, LineCount> XLinePerMetre{};
 };
+
+// Phase voltage of the 0.4 kV network; with the loop in milliohms it gives amperes.
+inline constexpr double PhaseVoltageMilliAmps = 231000.0;
 
 // Answer of a line lookup: R and X in milliohms per metre; of one conductor for
 // cables and overhead lines, of the whole phase-to-neutral loop for SIP and busbars.

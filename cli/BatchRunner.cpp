@@ -63,6 +63,22 @@ Json resultJson(const TCalcResult &result)
                 {"TimeSR", result.TimeSR}};
 }
 
+Json analysisJson(const TFeedAnalysis &analysis)
+{
+    const auto optional = [](const auto &value) { return value ? Json(*value) : Json(nullptr); };
+    Json points = Json::array();
+    for (double current : analysis.PointCurrents)
+        points.push_back(current);
+    Json lengths = Json::array();
+    for (const std::optional<double> &length : analysis.MaxLength)
+        lengths.push_back(optional(length));
+    return Json{{"PointCurrents", points},
+                {"Margin", optional(analysis.Margin)},
+                {"LoopLimit", optional(analysis.LoopLimit)},
+                {"MaxLength", lengths},
+                {"LargestDevice", optional(analysis.LargestDevice)}};
+}
+
 Json resultWindowJson(const ResultWindowModel &window)
 {
     Json labels = Json::object();
@@ -121,7 +137,11 @@ runRequest(const CalcRequest &request, const NumberSeparators &separators, Repor
     out["StatusDDColor"] = session.Status().StatusDDColor == StatusColor::Red ? "red" : "black";
     out["Result"] = calculated ? resultJson(session.Result()) : Json(nullptr);
     out["ResultWindow"] = calculated ? resultWindowJson(session.ResultWindow()) : Json(nullptr);
+    out["Analysis"]
+            = calculated && session.Analysis() ? analysisJson(*session.Analysis()) : Json(nullptr);
     out["ReportRow"] = pointAdded ? reportRowJson(session.Report(), *request.Name) : Json(nullptr);
+    out["Analysis"]
+            = calculated && session.Analysis() ? analysisJson(*session.Analysis()) : Json(nullptr);
 
     report = std::move(session.Report());
     return outcome;

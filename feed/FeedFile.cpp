@@ -207,6 +207,7 @@ void StartNewFeed(TormelSession &session)
     session.DeviceForm() = TDeviceDefenceFormModel();
     session.Result() = TCalcResult();
     session.ResultWindow().Reset();
+    session.ForgetAnalysis();
     session.Status() = MainStatus();
 }
 

@@ -29,13 +29,20 @@ std::vector<std::string> ratedCurrents(const FuseTypeData &type)
     return items;
 }
 
+constexpr std::array<std::string_view, 29> BreakerRatedCurrents{
+        "1",   "2",   "3",   "4",   "5",   "6",   "8",    "10",   "13",  "16",
+        "20",  "25",  "32",  "40",  "50",  "63",  "80",   "100",  "125", "160",
+        "200", "250", "320", "400", "630", "800", "1000", "1250", "1600"};
+
 } // namespace
 
+std::span<const std::string_view> BreakerRatedCurrentTexts()
+{
+    return BreakerRatedCurrents;
+}
+
 TDeviceDefenceFormModel::TDeviceDefenceFormModel()
-    : TokAVnom{{"1",   "2",   "3",   "4",   "5",   "6",   "8",    "10",   "13",  "16",
-                "20",  "25",  "32",  "40",  "50",  "63",  "80",   "100",  "125", "160",
-                "200", "250", "320", "400", "630", "800", "1000", "1250", "1600"},
-               "16"}
+    : TokAVnom{{BreakerRatedCurrentTexts().begin(), BreakerRatedCurrentTexts().end()}, "16"}
     , TokNR{releaseMultiples(), DefaultMultiple}
     , KZAV{safetyFactors(), "1.1"}
     , TypePP{{}, "ППН"}

@@ -4,6 +4,7 @@
 #include "protection/DeviceDefenceUnit.h"
 
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,9 @@ struct TDeviceDefenceFormModel
     // The inputs of one press of "Да", whether or not their controls are enabled.
     TDeviceDefenceInput ToInput() const;
 };
+
+// The rated currents that the breaker's list offers, in its order.
+std::span<const std::string_view> BreakerRatedCurrentTexts();
 
 // What the window does after one of its buttons.
 enum class DDFormOutcome { StayOpen, Close };

@@ -83,11 +83,14 @@ Accepted computeBreaker(const TDeviceDefenceInput &input,
         return refuse(messages, badFactor);
     state.KZ = "Кз=" + input.KZAV;
 
-    const double isr = input.TokNRChecked ? *release * *kz : *inom * *release * *kz;
+    const double isr
+            = input.TokNRChecked ? *release * *kz : BreakerTripCurrent(*inom, *release, *kz);
     // Values each within the range of a double can still multiply beyond it; such a
     // device cannot be judged, so the last factor read is refused.
     if (!std::isfinite(isr))
         return refuse(messages, badFactor);
+    state.Rule = {ProtectionKind::Breaker, input.TokNRChecked, *release, *kz, nullptr,
+                  FuseTimeClass::None};
     return acceptTripCurrent(isr, state, result, separators);
 }
 
@@ -135,9 +138,10 @@ Accepted computeFuse(const TDeviceDefenceInput &input,
     if (!imelt)
         return refuse(messages, "Неизвестный номинальный ток плавкой вставки предохранителя.");
 
-    const double isr = *imelt * *kz;
+    const double isr = FuseTripCurrent(*imelt, *kz);
     if (!std::isfinite(isr))
         return refuse(messages, badFactor);
+    state.Rule = {ProtectionKind::Fuse, false, 0, *kz, type, state.TimeClass};
     return acceptTripCurrent(isr, state, result, separators);
 }
 
@@ -177,7 +181,7 @@ TDeviceStatusLine AlertDeviceDefence(TDeviceDefenceState &state, TCalcResult &re
     };
 
     if (current >= isr) {
-        if (isr > 0) {
+        if (DeviceTrips(current, isr)) {
             state.Status = "Срабатывание за нормативное время";
             if (state.DeviceKind == ProtectionKind::Breaker)
                 setTimeSR(state, result, std::string(FuseTime04s));
@@ -214,6 +218,7 @@ TDeviceStatusLine ResetDeviceDefence(TDeviceDefenceState &state, TCalcResult &re
     state.TokSR = "---";
     setTimeSR(state, result, "---");
     setIsr(state, result, -1);
+    state.Rule = {};
     state.Status = NoDevice;
     return {NoDevice, std::nullopt};
 }

@@ -11,10 +11,23 @@
 namespace tormel {
 
 class IMessageService;
+struct FuseTypeData;
 struct NumberSeparators;
 
 // Which kind of device the user chose last.
 enum class ProtectionKind { None, Breaker, Fuse };
+
+// What made the trip current of the last accepted device, so that other rated currents
+// can be judged by the same rule.
+struct TDeviceTripRule
+{
+    ProtectionKind DeviceKind = ProtectionKind::None; // before any acceptance: None
+    bool ReleaseCurrentGiven = false; // breaker: the release's trip current was typed
+    double Multiple = 0;              // breaker: the release multiple
+    double SafetyFactor = 0;          // Кз of either kind
+    const FuseTypeData *FuseType = nullptr;
+    FuseTimeClass TimeClass = FuseTimeClass::None; // fuse: its normative time
+};
 
 // The protection device chosen for the line, kept for the whole run of the program.
 // Its texts are those that the result window's page "Аппарат защиты" shows.
@@ -29,6 +42,7 @@ struct TDeviceDefenceState
     std::string TokSR = "---";
     std::string TimeSR = "---";
     std::string Status = "в расчете не определен."; // the verdict line of the page
+    TDeviceTripRule Rule; // of the last accepted device; cleared by a reset
 };
 
 // The texts of the protection device window for one press of "Да", as typed or picked.
@@ -48,6 +62,25 @@ struct TDeviceDefenceInput
 // The two normative time texts of a fuse, which are also the trip time texts.
 inline constexpr std::string_view FuseTime5s = "Тср < 5 с";
 inline constexpr std::string_view FuseTime04s = "Тср < 0,4 с";
+
+// The trip current of a breaker of rated current `inom`, multiplied in this order.
+inline double BreakerTripCurrent(double inom, double multiple, double safetyFactor)
+{
+    return inom * multiple * safetyFactor;
+}
+
+// The trip current of a fuse link that melts at `imelt` within its normative time.
+inline double FuseTripCurrent(double imelt, double safetyFactor)
+{
+    return imelt * safetyFactor;
+}
+
+// The verdict's rule: a device trips within the normative time when the unrounded current
+// is not below its trip current; a trip current of 0 or less is no device at all.
+inline bool DeviceTrips(double iokz, double isr)
+{
+    return iokz >= isr && isr > 0;
+}
 
 // The release multiple is the number with which its text begins, so that list entries
 // such as "10 ("C")" read as 10: leading blanks are skipped and reading stops at the

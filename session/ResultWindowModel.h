@@ -2,6 +2,7 @@
 
 #include "calc/CalcTypes.h"
 #include "protection/DeviceDefenceUnit.h"
+#include "session/AnalysisPageModel.h"
 
 #include <array>
 #include <string>
@@ -58,13 +59,20 @@ struct ResultWindowModel : ResultWindowTexts
     // Page "Аппарат защиты".
     const TDeviceDefenceState &Device;
 
+    // Page "Анализ", after the three above; written by the session, not by Fill.
+    AnalysisPageModel Analysis;
+
     // Writes every label except the device page from a successful calculation and the
     // texts it was made from.
     void
     Fill(const TCalcInput &input, const TCalcResult &result, const NumberSeparators &separators);
 
     // Back to the placeholders of a program just started.
-    void Reset() { static_cast<ResultWindowTexts &>(*this) = ResultWindowTexts(); }
+    void Reset()
+    {
+        static_cast<ResultWindowTexts &>(*this) = ResultWindowTexts();
+        Analysis = AnalysisPageModel();
+    }
 
     // Every label as (control name, text), page by page in the window's order, then the
     // loop and the current below the pages.

@@ -37,6 +37,8 @@ void TormelSession::StartBitBtnClick()
             = "Ток однофазного короткого замыкания равен " + FormatCurrent(m_result.Iokz) + " А";
     m_status.setDeviceLine(AlertDeviceDefence(m_device, m_result));
     m_resultWindow.Fill(input, m_result, m_separators);
+    m_analysis.emplace();
+    refreshAnalysis();
     m_status.ResultMenuEnabled = true;
     m_status.AddReportMenuEnabled = true;
     if (m_askNumber.NumberPointNoMoreChecked() && ShowPointNameDialog)
@@ -55,11 +57,21 @@ void TormelSession::KindPerformLineComboBoxChange(int line)
         m_status.setMissingData();
 }
 
+void TormelSession::refreshAnalysis()
+{
+    if (!m_analysis)
+        return;
+    m_analysis = AnalyseFeed(m_result, m_device);
+    m_resultWindow.Analysis.Fill(m_result, *m_analysis, m_separators);
+}
+
 DDFormOutcome TormelSession::OKDDBitBtnClick()
 {
-    // The window closes only on an accepted device.
+    // The window closes only on an accepted device. Even a refused press may have
+    // changed the trip current (an unknown fuse type), so the analysis follows.
     const std::optional<TDeviceStatusLine> line = ComputeDeviceDefence(
             m_deviceForm.ToInput(), m_device, m_result, m_messages, m_separators);
+    refreshAnalysis();
     if (!line)
         return DDFormOutcome::StayOpen;
     m_status.setDeviceLine(*line);
@@ -71,6 +83,7 @@ DDFormOutcome TormelSession::BitBtn3Click()
 {
     m_acceptedDeviceForm.reset();
     m_status.setDeviceLine(ResetDeviceDefence(m_device, m_result));
+    refreshAnalysis();
     return DDFormOutcome::Close;
 }
 

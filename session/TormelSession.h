@@ -5,6 +5,7 @@
 #include "core/NumberFormat.h"
 #include "protection/DeviceDefenceFormModel.h"
 #include "protection/DeviceDefenceUnit.h"
+#include "protection/FeedAnalysis.h"
 #include "report/AskNumberModel.h"
 #include "report/ReportTable.h"
 #include "session/MainStatus.h"
@@ -60,6 +61,12 @@ public:
         return m_acceptedDeviceForm;
     }
 
+    // The analysis of the last successful calculation with the device as it stands now;
+    // none before the first. The result window's analysis page shows it.
+    const std::optional<TFeedAnalysis> &Analysis() const { return m_analysis; }
+    // Forgets it, as a program just started has none (a new feed).
+    void ForgetAnalysis() { m_analysis.reset(); }
+
     // The point-name dialog's "Да": adds the current result to the report. True when the
     // dialog closes.
     bool OKButtonClick();
@@ -74,6 +81,9 @@ public:
     std::function<void()> ShowPointNameDialog;
 
 private:
+    // Judges the last successful calculation against the device again.
+    void refreshAnalysis();
+
     IMessageService &m_messages;
     NumberSeparators m_separators;
     MainInputModel m_input;
@@ -85,6 +95,7 @@ private:
     std::optional<TDeviceDefenceFormModel> m_acceptedDeviceForm;
     AskNumberModel m_askNumber;
     ReportTable m_report;
+    std::optional<TFeedAnalysis> m_analysis;
 };
 
 } // namespace tormel

@@ -121,6 +121,50 @@ TEST_F(CalcCommandTest, ResultNumbersReadBackToTheSameDoubles)
     EXPECT_EQ(out["ResultWindow"]["ZtLabel"], "Zт=3,110.25 мОм");
 }
 
+TEST_F(CalcCommandTest, AnalysisOfEachCalculation)
+{
+    const std::string input = R"json([
+        {"Lines": [{"KindPerform": "Кабель с ПВХ изоляцией", "Stuff": "Медь", "Ff": "25",
+                    "Fn": "25", "Length": "100"}],
+         "Device": {"TokAVnom": "16", "TokNR": "10 (\"C\")", "KZAV": "1.1"}},
+        {},
+        {"RArc": "-1"},
+        {"Device": {"TokAVnom": "16", "TokNR": "100", "TokNRChecked": true, "KZAV": "1"}}
+    ])json";
+    const Outcome outcome = exec("", input);
+    ASSERT_EQ(outcome.status, 1) << outcome.err;
+    const Json out = outcome.json();
+    ASSERT_EQ(out.size(), 4u);
+
+    const Json &breaker = out[0]["Analysis"];
+    const double iokz = out[0]["Result"]["Iokz"].get<double>();
+    ASSERT_EQ(breaker["PointCurrents"].size(), 7u);
+    EXPECT_NEAR(breaker["PointCurrents"][0].get<double>(), 217.4369, 1e-4);
+    EXPECT_EQ(breaker["PointCurrents"][6].get<double>(), iokz); // read back to the bit
+    EXPECT_EQ(breaker["Margin"].get<double>(), iokz / 176);
+    EXPECT_EQ(breaker["LoopLimit"].get<double>(), 1312.5);
+    ASSERT_EQ(breaker["MaxLength"].size(), 6u);
+    EXPECT_NEAR(breaker["MaxLength"][0].get<double>(), 211.209464, 1e-5);
+    for (int n = 1; n < 6; ++n)
+        EXPECT_EQ(breaker["MaxLength"][n], nullptr) << n;
+    EXPECT_EQ(breaker["LargestDevice"], "16");
+
+    // No device: only the currents along the feed.
+    const Json &bare = out[1]["Analysis"];
+    EXPECT_EQ(bare["PointCurrents"][0], bare["PointCurrents"][6]);
+    EXPECT_EQ(bare["Margin"], nullptr);
+    EXPECT_EQ(bare["LoopLimit"], nullptr);
+    EXPECT_EQ(bare["MaxLength"],
+              Json::array({nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}));
+    EXPECT_EQ(bare["LargestDevice"], nullptr);
+
+    EXPECT_EQ(out[2]["Analysis"], nullptr); // the calculation failed
+
+    // A release given by its current: a margin, but no list to choose a device from.
+    EXPECT_EQ(out[3]["Analysis"]["LoopLimit"].get<double>(), 2310);
+    EXPECT_EQ(out[3]["Analysis"]["LargestDevice"], nullptr);
+}
+
 TEST_F(CalcCommandTest, RefusedObjectKeepsTheOthersAndTheReport)
 {
     const std::string input = R"([
