@@ -50,11 +50,10 @@ bool IsControl(char32_t c)
     return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029;
 }
 
-} // namespace
-
-std::string QuotedText(std::string_view text)
+// Appends the text with its control characters and stray bytes escaped, and its quotes
+// and backslashes too when it stands between quotes.
+void AppendEscaped(std::string &quoted, std::string_view text, bool betweenQuotes)
 {
-    std::string quoted = "\"";
     while (!text.empty()) {
         char32_t c = 0;
         const std::size_t length = DecodeUtf8(text, c);
@@ -65,7 +64,7 @@ std::string QuotedText(std::string_view text)
             text.remove_prefix(1);
             continue;
         }
-        if (c == '"' || c == '\\') {
+        if (betweenQuotes && (c == '"' || c == '\\')) {
             quoted += '\\';
             quoted += char(c);
         } else if (c == '\n') {
@@ -82,7 +81,22 @@ std::string QuotedText(std::string_view text)
         }
         text.remove_prefix(length);
     }
+}
+
+} // namespace
+
+std::string QuotedText(std::string_view text)
+{
+    std::string quoted = "\"";
+    AppendEscaped(quoted, text, true);
     return quoted + "\"";
+}
+
+std::string OneLineText(std::string_view text)
+{
+    std::string line;
+    AppendEscaped(line, text, false);
+    return line;
 }
 
 } // namespace tormel

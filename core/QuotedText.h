@@ -12,4 +12,9 @@ namespace tormel {
 // not UTF-8 as "\xNN". Everything else stays as it is.
 std::string QuotedText(std::string_view text);
 
+// A message that may carry the user's text as it stands (a JSON library's error that
+// quotes what it last read): the same escapes without the quotes around it, and quotes
+// and backslashes left as they are.
+std::string OneLineText(std::string_view text);
+
 } // namespace tormel

@@ -234,7 +234,7 @@ BatchInput ParseBatchInput(const std::string &document)
         DocumentBuilder builder(root, document);
         Json::sax_parse(document, &builder);
     } catch (const Json::parse_error &error) {
-        throw InputError(std::string("неверный JSON: ") + error.what());
+        throw InputError("неверный JSON: " + OneLineText(error.what()));
     }
 
     BatchInput input;

@@ -31,6 +31,7 @@ constexpr Substitute SeparatorSubstitutes[] = {
         {"\u066B", ","},      // Arabic decimal separator
         {"\u066C", "\u00A0"}, // Arabic thousands separator
         {"\u060C", ","},      // Arabic comma
+        {"\u2E41", "\u00A0"}, // reversed comma, the group separator of Adlam locales
 };
 
 } // namespace

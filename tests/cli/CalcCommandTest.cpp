@@ -251,6 +251,10 @@ TEST_F(CalcCommandTest, ContractErrorsWriteNothing)
             // A field name with a line break or a C1 control stays on its line.
             {R"({"Na\nme": 1})", R"("Na\nme")"},
             {R"({"Device": {"A\u0085V": 1}})", R"("Device.A\u0085V")"},
+            // The JSON reader's own words quote what it read: a raw line break and bytes
+            // that are not UTF-8 are escaped there too.
+            {"{\"Name\": \"\xD0M\x9A-1\"}", "\\xD0M"},
+            {"{\"Name\": \"a\nb\"}", "\\n"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.input);

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QLocale>
+
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -303,6 +305,41 @@ TEST_F(ReportMenuTest, ReportOfEveryLocaleIsSavedAndReadsBack)
         const std::string bytes = readBytes(file);
         ASSERT_TRUE(SaveReportMenuClick(back, messages, dialogs));
         EXPECT_EQ(readBytes(file), bytes);
+    }
+}
+
+// Whatever regional settings the user has, among all that the toolkit knows, a report
+// with thousands and decimals is saved, and its numbers read back with one distinct
+// stand-in each for the decimal and the group separator.
+TEST_F(ReportMenuTest, ReportOfAnyKnownLocaleIsSaved)
+{
+    const QList<QLocale> locales = QLocale::matchingLocales(
+            QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+    ASSERT_GT(locales.size(), 100);
+    const std::string file = path("any.csv");
+    for (const QLocale &locale : locales) {
+        const std::string name = locale.name().toStdString();
+        const NumberSeparators separators{locale.decimalPoint().toStdString(),
+                                          locale.groupSeparator().toStdString()};
+        SCOPED_TRACE(name + " decimal \"" + separators.decimal + "\" group \"" + separators.group
+                     + "\"");
+        ReportTable report;
+        report.SetRow(0, PointRow("P1"));
+        report.SetCell(3, 0, FormatNumber(1234.5, 2, separators));
+        const FileResult saved = SaveReportFile(report, file);
+        ASSERT_TRUE(saved.Ok) << saved.Reason;
+        ParsedReport back;
+        ASSERT_TRUE(ReadReportFile(file, ReportFileFormat::Semicolon, back).Ok);
+        ASSERT_EQ(back.Rows.size(), 1u);
+        // "1", the group stand-in, "234", the decimal stand-in, "50".
+        const std::string &cell = back.Rows[0][3];
+        const std::size_t digits = cell.find("234");
+        ASSERT_TRUE(cell.starts_with("1") && cell.ends_with("50") && digits != std::string::npos)
+                << cell;
+        const std::string group = cell.substr(1, digits - 1);
+        const std::string decimal = cell.substr(digits + 3, cell.size() - digits - 5);
+        EXPECT_FALSE(decimal.empty()) << cell;
+        EXPECT_NE(decimal, group) << cell;
     }
 }
 
