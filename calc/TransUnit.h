@@ -17,9 +17,8 @@ struct TTransformerImpedance
 
 // Impedance of the transformer to a single-phase fault on the low-voltage side.
 // Shows its own message and answers Failed when the power or scheme is unknown.
-TTransformerImpedance GetTransformerImpedance(const std::string &windKind,
-                                              double power,
-                                              IMessageService &messages);
+TTransformerImpedance
+GetTransformerImpedance(const std::string &windKind, double power, IMessageService &messages);
 
 // The winding schemes in the order the scheme list offers them.
 const std::vector<std::string> &WindKinds();

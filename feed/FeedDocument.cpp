@@ -1,9 +1,9 @@
 #include "feed/FeedDocument.h"
 
+#include "core/FileAccess.h"
 #include "core/FileDialogService.h"
 #include "core/MessageService.h"
 #include "feed/FeedFile.h"
-#include "core/FileAccess.h"
 #include "report/ReportTexts.h"
 #include "session/TormelSession.h"
 

@@ -89,7 +89,11 @@ Accepted computeBreaker(const TDeviceDefenceInput &input,
     // device cannot be judged, so the last factor read is refused.
     if (!std::isfinite(isr))
         return refuse(messages, badFactor);
-    state.Rule = {ProtectionKind::Breaker, input.TokNRChecked, *release, *kz, nullptr,
+    state.Rule = {ProtectionKind::Breaker,
+                  input.TokNRChecked,
+                  *release,
+                  *kz,
+                  nullptr,
                   FuseTimeClass::None};
     return acceptTripCurrent(isr, state, result, separators);
 }

@@ -455,9 +455,9 @@ TEST_F(CalcCommandTest, DamagedReportLoadsItsReadableRowsAndSaysSo)
 
     // The damaged line keeps its separators in a cell, which the semicolon file cannot
     // hold: the report is not saved, and the message names the row.
-    const Outcome save = exec("--open " + quoted(path("old.csv")) + " --report "
-                                      + quoted(path("new.csv")),
-                              R"([{"Name": "R"}])");
+    const Outcome save
+            = exec("--open " + quoted(path("old.csv")) + " --report " + quoted(path("new.csv")),
+                   R"([{"Name": "R"}])");
     EXPECT_EQ(save.status, 2);
     EXPECT_NE(save.err.find("в строке 2 содержит точку с запятой"), std::string::npos) << save.err;
     EXPECT_EQ(save.out, "");

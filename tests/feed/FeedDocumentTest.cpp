@@ -12,8 +12,8 @@ namespace tormel {
 namespace {
 
 using testing::MemoryRecentStore;
-using testing::RecordingFileDialogs;
 using testing::readBytes;
+using testing::RecordingFileDialogs;
 using testing::RecordingMessages;
 using testing::TempFolder;
 using testing::writeBytes;
@@ -140,7 +140,8 @@ TEST_F(FeedDocumentTest, OpenSetsTheFileAndRefusedFilesChangeNothing)
         EXPECT_EQ(feed.FileName(), "");
     }
     // Unreadable: missing, or a folder.
-    for (const std::string &path : {folder.filePath("missing.tormel.json"), folder.path().string()}) {
+    for (const std::string &path :
+         {folder.filePath("missing.tormel.json"), folder.path().string()}) {
         messages.clear();
         EXPECT_FALSE(feed.OpenFeedFile(path));
         ASSERT_EQ(messages.entries().size(), 1u);
@@ -184,7 +185,9 @@ TEST_F(FeedDocumentTest, UnsavedChangesQuestionAnsweredEachWay)
             {"recent file",
              [next](FeedDocument &f, RecordingFileDialogs &) { return f.OpenRecentFeed(next); },
              "Y/Z-0"},
-            {"closing", [](FeedDocument &f, RecordingFileDialogs &) { return f.QueryClose(); }, "T/Y-0"},
+            {"closing",
+             [](FeedDocument &f, RecordingFileDialogs &) { return f.QueryClose(); },
+             "T/Y-0"},
     };
     for (const Command &command : commands) {
         SCOPED_TRACE(command.name);

@@ -73,7 +73,8 @@ protected:
     }
     void accept(const TDeviceDefenceInput &deviceInput)
     {
-        ASSERT_TRUE(ComputeDeviceDefence(deviceInput, device, result, messages, NumberSeparators{}));
+        ASSERT_TRUE(
+                ComputeDeviceDefence(deviceInput, device, result, messages, NumberSeparators{}));
     }
     TFeedAnalysis analyse() const { return AnalyseFeed(result, device); }
 

@@ -12,8 +12,8 @@ namespace tormel {
 namespace {
 
 using testing::PointRow;
-using testing::TableWithPoints;
 using testing::readBytes;
+using testing::TableWithPoints;
 using testing::writeBytes;
 
 const std::string Header = "№ точки;Rт/3;Xт/3;Rл;Xл;Rпр;Rф-н;Xф-н;|Zф-н|;Iокз;Iср;Tср\r\n"
