@@ -47,8 +47,8 @@ public:
     // Runs after "Новая" and every opened file, once this window shows the new inputs.
     std::function<void()> FeedLoaded;
 
-    // The windows this one opens; start-up sets each once its window exists. A command
-    // whose window is not set does nothing.
+    // The windows this one opens; start-up sets each, and a window is built when it is
+    // first opened. A command whose window is not set does nothing.
     std::function<void()> ShowResultWindow;  // "Результаты"
     std::function<void()> ShowDeviceDefence; // "..."
     std::function<void()> ShowAddReport;     // "Отчет" / "Добавить..."

@@ -37,8 +37,8 @@ public:
     // Shows the report and opens the window modally, centred on the screen.
     int showModal();
 
-    // "Удалить все" opens the delete confirmation here; start-up sets it once that
-    // window exists.
+    // "Удалить все" opens the delete confirmation here; set as this window is built, the
+    // confirmation itself is built when first opened.
     std::function<void()> ShowDeleteAll;
 
 protected:

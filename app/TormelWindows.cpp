@@ -17,41 +17,36 @@ TormelWindows::TormelWindows(TormelSession &session,
                              IFileDialogService &dialogs,
                              SpreadsheetPrograms &spreadsheets)
     : m_session(session)
+    , m_help(help)
+    , m_dialogs(dialogs)
+    , m_spreadsheets(spreadsheets)
 {
-    // 1. The main window.
+    // The main window, the only one the user sees at start-up. Building the other six
+    // took most of the time to its first paint; they are built when first opened.
     m_mainForm = std::make_unique<TMainForm>(session, help);
     TMainForm &main = *m_mainForm;
 
-    // 2. The result window, refreshed after every calculation.
-    m_resultForm = new TResultForm(session.ResultWindow(), help, &main);
-    main.ShowResultWindow = [this] { m_resultForm->showModal(); };
-    main.CalculationDone = [this] { m_resultForm->showState(); };
+    // The result window, refreshed after every calculation once it exists.
+    main.ShowResultWindow = [this] { ResultForm().showModal(); };
+    main.CalculationDone = [this] { showResultState(); };
 
-    // 3. The protection device window; its verdict shows on the result window's page too.
-    m_deviceDefenceForm = new TDeviceDefenceForm(session, help, &main);
+    // The protection device window; its verdict shows on the result window's page too.
     main.ShowDeviceDefence = [this] {
-        m_deviceDefenceForm->showModal();
-        m_resultForm->showState();
+        DeviceDefenceForm().showModal();
+        showResultState();
     };
 
-    // 4. The point-name dialog, from the menu and as the last step of a calculation,
+    // The point-name dialog, from the menu and as the last step of a calculation,
     // when the windows behind it must already show the new result.
-    m_askNumberForm = new TAskNumberForm(session, help, &main);
-    main.ShowAddReport = [this] { m_askNumberForm->showModal(); };
+    main.ShowAddReport = [this] { AskNumberForm().showModal(); };
     session.ShowPointNameDialog = [this] {
         showState();
-        m_askNumberForm->showModal();
+        AskNumberForm().showModal();
     };
 
-    // 5. The report window and 6. its delete confirmation.
-    m_reportForm = new TReportForm(session, dialogs, spreadsheets, help, &main);
-    main.ShowReport = [this] { m_reportForm->showModal(); };
-    m_deleteAllReportForm = new TDeleteAllReportForm(session.Report(), &main);
-    m_reportForm->ShowDeleteAll = [this] { m_deleteAllReportForm->showModal(); };
-
-    // 7. The About window.
-    m_aboutProgramForm = new TAboutProgramForm(&main);
-    main.ShowAboutProgram = [this] { m_aboutProgramForm->showModal(); };
+    // The report window (its delete confirmation opens from it) and the About window.
+    main.ShowReport = [this] { ReportForm().showModal(); };
+    main.ShowAboutProgram = [this] { AboutProgramForm().showModal(); };
 }
 
 TormelWindows::~TormelWindows()
@@ -60,10 +55,61 @@ TormelWindows::~TormelWindows()
     m_session.ShowPointNameDialog = nullptr;
 }
 
+TResultForm &TormelWindows::ResultForm()
+{
+    if (!m_resultForm)
+        m_resultForm = new TResultForm(m_session.ResultWindow(), m_help, m_mainForm.get());
+    return *m_resultForm;
+}
+
+TDeviceDefenceForm &TormelWindows::DeviceDefenceForm()
+{
+    if (!m_deviceDefenceForm)
+        m_deviceDefenceForm = new TDeviceDefenceForm(m_session, m_help, m_mainForm.get());
+    return *m_deviceDefenceForm;
+}
+
+TAskNumberForm &TormelWindows::AskNumberForm()
+{
+    if (!m_askNumberForm)
+        m_askNumberForm = new TAskNumberForm(m_session, m_help, m_mainForm.get());
+    return *m_askNumberForm;
+}
+
+TReportForm &TormelWindows::ReportForm()
+{
+    if (!m_reportForm) {
+        m_reportForm
+                = new TReportForm(m_session, m_dialogs, m_spreadsheets, m_help, m_mainForm.get());
+        m_reportForm->ShowDeleteAll = [this] { DeleteAllReportForm().showModal(); };
+    }
+    return *m_reportForm;
+}
+
+TDeleteAllReportForm &TormelWindows::DeleteAllReportForm()
+{
+    if (!m_deleteAllReportForm)
+        m_deleteAllReportForm = new TDeleteAllReportForm(m_session.Report(), m_mainForm.get());
+    return *m_deleteAllReportForm;
+}
+
+TAboutProgramForm &TormelWindows::AboutProgramForm()
+{
+    if (!m_aboutProgramForm)
+        m_aboutProgramForm = new TAboutProgramForm(m_mainForm.get());
+    return *m_aboutProgramForm;
+}
+
+void TormelWindows::showResultState()
+{
+    if (m_resultForm)
+        m_resultForm->showState();
+}
+
 void TormelWindows::showState()
 {
     m_mainForm->showState();
-    m_resultForm->showState();
+    showResultState();
 }
 
 void TormelWindows::showMainWindow()

@@ -16,9 +16,12 @@ class TReportForm;
 class TResultForm;
 class TormelSession;
 
-// The program's windows. Each is created once, in a fixed order with the main window
-// first, and lives until the program ends; the dialogs are only shown and hidden, so
-// each keeps its texts for the whole run. The main window owns the others.
+// The program's windows. The main window is created with this object; each of the others
+// when it is first needed, and from then on it lives until the program ends, only shown
+// and hidden. Every window shows what the session's models hold and every dialog is
+// centred each time it opens, so a window built late shows exactly what it would have
+// shown had it been built at start-up, and it keeps its texts for the rest of the run.
+// The main window owns the others.
 class TormelWindows
 {
 public:
@@ -41,15 +44,23 @@ public:
     void showState();
 
     TMainForm &MainForm() const { return *m_mainForm; }
-    TResultForm &ResultForm() const { return *m_resultForm; }
-    TDeviceDefenceForm &DeviceDefenceForm() const { return *m_deviceDefenceForm; }
-    TAskNumberForm &AskNumberForm() const { return *m_askNumberForm; }
-    TReportForm &ReportForm() const { return *m_reportForm; }
-    TDeleteAllReportForm &DeleteAllReportForm() const { return *m_deleteAllReportForm; }
-    TAboutProgramForm &AboutProgramForm() const { return *m_aboutProgramForm; }
+    // Each of these builds its window on first use.
+    TResultForm &ResultForm();
+    TDeviceDefenceForm &DeviceDefenceForm();
+    TAskNumberForm &AskNumberForm();
+    TReportForm &ReportForm();
+    TDeleteAllReportForm &DeleteAllReportForm();
+    TAboutProgramForm &AboutProgramForm();
 
 private:
+    // Brings the result window up to date, if it exists: it shows the session's model
+    // again whenever it is built or opened.
+    void showResultState();
+
     TormelSession &m_session;
+    IHelpService &m_help;
+    IFileDialogService &m_dialogs;
+    SpreadsheetPrograms &m_spreadsheets;
     std::unique_ptr<TMainForm> m_mainForm;
     TResultForm *m_resultForm = nullptr;
     TDeviceDefenceForm *m_deviceDefenceForm = nullptr;

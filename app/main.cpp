@@ -20,10 +20,15 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <chrono>
+#include <cstdio>
+
 namespace {
 
 // With TORMEL_EXIT_AFTER_SHOW set, the program ends as soon as the main window has been
-// painted once: the start-up benchmark measures the time to the first shown window.
+// painted once: the start-up benchmark measures the time to the first shown window. The
+// quit is queued behind the paint of the whole window; it first prints the wall clock in
+// nanoseconds since the epoch ("first-frame NS"), the moment the first frame was done.
 class ExitAfterFirstPaint : public QObject
 {
 public:
@@ -34,7 +39,16 @@ protected:
     {
         if (event->type() == QEvent::Paint) {
             watched->removeEventFilter(this);
-            QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                    qApp,
+                    [] {
+                        const auto now = std::chrono::system_clock::now().time_since_epoch();
+                        std::printf("first-frame %lld\n",
+                                    static_cast<long long>(std::chrono::nanoseconds(now).count()));
+                        std::fflush(stdout);
+                        QCoreApplication::quit();
+                    },
+                    Qt::QueuedConnection);
         }
         return false;
     }
