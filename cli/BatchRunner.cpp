@@ -104,10 +104,13 @@ struct RequestOutcome
 {
     Json Output;
     bool Ok = false;
+    std::optional<CalculationSheet> Sheet;
 };
 
-RequestOutcome
-runRequest(const CalcRequest &request, const NumberSeparators &separators, ReportTable &report)
+RequestOutcome runRequest(const CalcRequest &request,
+                          const NumberSeparators &separators,
+                          ReportTable &report,
+                          const std::optional<std::string> &sheetTime)
 {
     CollectedMessages messages;
     TormelSession session(messages, separators);
@@ -140,8 +143,8 @@ runRequest(const CalcRequest &request, const NumberSeparators &separators, Repor
     out["Analysis"]
             = calculated && session.Analysis() ? analysisJson(*session.Analysis()) : Json(nullptr);
     out["ReportRow"] = pointAdded ? reportRowJson(session.Report(), *request.Name) : Json(nullptr);
-    out["Analysis"]
-            = calculated && session.Analysis() ? analysisJson(*session.Analysis()) : Json(nullptr);
+    if (calculated && sheetTime)
+        outcome.Sheet = BuildCalculationSheet(session, {request.Name.value_or(""), {}, *sheetTime});
 
     report = std::move(session.Report());
     return outcome;
@@ -149,15 +152,19 @@ runRequest(const CalcRequest &request, const NumberSeparators &separators, Repor
 
 } // namespace
 
-BatchOutcome
-RunBatch(const BatchInput &input, const NumberSeparators &separators, ReportTable report)
+BatchOutcome RunBatch(const BatchInput &input,
+                      const NumberSeparators &separators,
+                      ReportTable report,
+                      const std::optional<std::string> &sheetTime)
 {
     BatchOutcome outcome;
     outcome.Report = std::move(report);
     Json results = Json::array();
     for (const CalcRequest &request : input.Requests) {
-        RequestOutcome one = runRequest(request, separators, outcome.Report);
+        RequestOutcome one = runRequest(request, separators, outcome.Report, sheetTime);
         outcome.AllOk = outcome.AllOk && one.Ok;
+        if (one.Sheet)
+            outcome.Sheets.push_back(std::move(*one.Sheet));
         results.push_back(std::move(one.Output));
     }
     outcome.Output = input.IsArray ? std::move(results) : std::move(results.at(0));

@@ -3,6 +3,7 @@
 #include "core/NumberFormat.h"
 #include "feed/BatchInput.h"
 #include "report/ReportTable.h"
+#include "session/CalculationSheet.h"
 
 #include <nlohmann/json.hpp>
 
@@ -16,12 +17,17 @@ struct BatchOutcome
     bool AllOk = true;
     // The report as the points of the whole run left it.
     ReportTable Report;
+    // The calculation sheet of every object that was calculated, in order, when asked for.
+    std::vector<CalculationSheet> Sheets;
 };
 
 // Computes every calculation object from the program's start state, in order, through
 // the same session as the desktop program; only the report carries over between them,
-// starting from the given one (an opened report, or an empty one).
-BatchOutcome
-RunBatch(const BatchInput &input, const NumberSeparators &separators, ReportTable report = {});
+// starting from the given one (an opened report, or an empty one). With `sheetTime` every
+// calculated object's sheet is kept, dated with it.
+BatchOutcome RunBatch(const BatchInput &input,
+                      const NumberSeparators &separators,
+                      ReportTable report = {},
+                      const std::optional<std::string> &sheetTime = std::nullopt);
 
 } // namespace tormel::cli
