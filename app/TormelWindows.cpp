@@ -8,7 +8,12 @@
 #include "app/MainForm.h"
 #include "app/ReportForm.h"
 #include "app/ResultForm.h"
+#include "app/SheetPrinter.h"
+#include "feed/FeedDocument.h"
 #include "session/TormelSession.h"
+#include "sheet/SheetActions.h"
+
+#include <ctime>
 
 namespace tormel {
 
@@ -17,6 +22,9 @@ TormelWindows::TormelWindows(TormelSession &session,
                              IFileDialogService &dialogs,
                              SpreadsheetPrograms &spreadsheets)
     : m_session(session)
+    , m_dialogs(dialogs)
+    , m_ownPrinter(std::make_unique<QtSheetPrinter>())
+    , m_sheetPrinter(m_ownPrinter.get())
 {
     // 1. The main window.
     m_mainForm = std::make_unique<TMainForm>(session, help);
@@ -26,6 +34,8 @@ TormelWindows::TormelWindows(TormelSession &session,
     m_resultForm = new TResultForm(session.ResultWindow(), help, &main);
     main.ShowResultWindow = [this] { m_resultForm->showModal(); };
     main.CalculationDone = [this] { m_resultForm->showState(); };
+    m_resultForm->PrintSheet = [this] { printCalculationSheet(); };
+    m_resultForm->SaveSheetPdf = [this] { saveCalculationSheet(); };
 
     // 3. The protection device window; its verdict shows on the result window's page too.
     m_deviceDefenceForm = new TDeviceDefenceForm(session, help, &main);
@@ -48,6 +58,8 @@ TormelWindows::TormelWindows(TormelSession &session,
     main.ShowReport = [this] { m_reportForm->showModal(); };
     m_deleteAllReportForm = new TDeleteAllReportForm(session.Report(), &main);
     m_reportForm->ShowDeleteAll = [this] { m_deleteAllReportForm->showModal(); };
+    m_reportForm->PrintSheet = [this] { printReportSheet(); };
+    m_reportForm->SaveSheetPdf = [this] { saveReportSheet(); };
 
     // 7. The About window.
     m_aboutProgramForm = new TAboutProgramForm(&main);
@@ -64,6 +76,51 @@ void TormelWindows::showState()
 {
     m_mainForm->showState();
     m_resultForm->showState();
+}
+
+namespace {
+
+SheetDocument calculationDocument(const TormelSession &session, const FeedDocument *feed)
+{
+    SheetDocument document;
+    // The point name the point-name dialog offers for this result.
+    const SheetHeading heading{session.AskNumber().NumberEditText(),
+                               feed ? feed->FileName() : std::string(),
+                               SheetDateTime(std::time(nullptr))};
+    if (std::optional<CalculationSheet> sheet = BuildCalculationSheet(session, heading))
+        document.Calculations.push_back(std::move(*sheet));
+    return document;
+}
+
+SheetDocument reportDocument(const TormelSession &session)
+{
+    return {{}, BuildReportSheet(session.Report(), SheetDateTime(std::time(nullptr)))};
+}
+
+} // namespace
+
+void TormelWindows::printCalculationSheet()
+{
+    const SheetDocument document = calculationDocument(m_session, m_mainForm->feedDocument());
+    if (!document.Calculations.empty())
+        m_sheetPrinter->printSheets(document, m_resultForm);
+}
+
+void TormelWindows::saveCalculationSheet()
+{
+    const SheetDocument document = calculationDocument(m_session, m_mainForm->feedDocument());
+    if (!document.Calculations.empty())
+        SaveSheetPdfFile(document, m_dialogs, m_session.Messages());
+}
+
+void TormelWindows::printReportSheet()
+{
+    m_sheetPrinter->printSheets(reportDocument(m_session), m_reportForm);
+}
+
+void TormelWindows::saveReportSheet()
+{
+    SaveSheetPdfFile(reportDocument(m_session), m_dialogs, m_session.Messages());
 }
 
 void TormelWindows::showMainWindow()

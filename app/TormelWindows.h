@@ -6,6 +6,7 @@ namespace tormel {
 
 class IFileDialogService;
 class IHelpService;
+class ISheetPrinter;
 struct SpreadsheetPrograms;
 class TAboutProgramForm;
 class TAskNumberForm;
@@ -48,7 +49,17 @@ public:
     TDeleteAllReportForm &DeleteAllReportForm() const { return *m_deleteAllReportForm; }
     TAboutProgramForm &AboutProgramForm() const { return *m_aboutProgramForm; }
 
+    // The printer of the sheets; the print dialog unless a test sets another, which must
+    // outlive the windows.
+    void setSheetPrinter(ISheetPrinter &printer) { m_sheetPrinter = &printer; }
+
 private:
+    // The sheet of the current calculation, or of the report, printed or saved as PDF.
+    void printCalculationSheet();
+    void saveCalculationSheet();
+    void printReportSheet();
+    void saveReportSheet();
+
     TormelSession &m_session;
     std::unique_ptr<TMainForm> m_mainForm;
     TResultForm *m_resultForm = nullptr;
@@ -57,6 +68,9 @@ private:
     TReportForm *m_reportForm = nullptr;
     TDeleteAllReportForm *m_deleteAllReportForm = nullptr;
     TAboutProgramForm *m_aboutProgramForm = nullptr;
+    IFileDialogService &m_dialogs;
+    std::unique_ptr<ISheetPrinter> m_ownPrinter;
+    ISheetPrinter *m_sheetPrinter = nullptr;
 };
 
 } // namespace tormel

@@ -1,0 +1,23 @@
+#include "app/SheetPrinter.h"
+
+#include "sheet/SheetRenderer.h"
+
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+namespace tormel {
+
+bool QtSheetPrinter::printSheets(const SheetDocument &document, QWidget *parent)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    QPrintPreviewDialog preview(&printer, parent);
+    preview.setWindowTitle(QStringLiteral("Печать"));
+    QObject::connect(&preview,
+                     &QPrintPreviewDialog::paintRequested,
+                     &preview,
+                     [&document](QPrinter *target) { PaintSheets(*target, document); });
+    return preview.exec() == QDialog::Accepted;
+}
+
+} // namespace tormel
