@@ -12,10 +12,25 @@ FileResult WriteSheetPdf(const std::string &path, const SheetDocument &document)
     return WriteFileReplacing(path, std::string_view(bytes.constData(), std::size_t(bytes.size())));
 }
 
+namespace {
+
+QtMessageHandler DefaultHandler = nullptr;
+
+// The toolkit's notes about the platform (no runtime folder, say) are no concern of the
+// user of a windowless program, whose error output carries one line per failure.
+void KeepSeriousMessages(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        DefaultHandler(type, context, text);
+}
+
+} // namespace
+
 std::unique_ptr<QGuiApplication> OffscreenGuiApplication()
 {
     if (QCoreApplication::instance())
         return nullptr;
+    DefaultHandler = qInstallMessageHandler(KeepSeriousMessages);
     // The application keeps references to these for its whole life.
     static int argc = 3;
     static char name[] = "tormel-calc";
