@@ -10,6 +10,8 @@ namespace tormel {
 bool QtSheetPrinter::printSheets(const SheetDocument &document, QWidget *parent)
 {
     QPrinter printer(QPrinter::HighResolution);
+    // The sheet lays itself out on the whole sheet of paper, margins included.
+    printer.setFullPage(true);
     printer.setPageSize(QPageSize(QPageSize::A4));
     QPrintPreviewDialog preview(&printer, parent);
     preview.setWindowTitle(QStringLiteral("Печать"));

@@ -13,6 +13,7 @@
 #include "tests/support/TempFolder.h"
 
 #include <QMenu>
+#include <QPrinter>
 
 #include <memory>
 #include <vector>
@@ -52,6 +53,7 @@ private slots:
     void resultWindowSavesTheSheetAsPdf();
     void nothingToPrintBeforeACalculation();
     void reportMenuPrintsAndSavesTheReport();
+    void printerPagesHoldTheSheet();
 
 private:
     TResultForm &result() const { return m_program->Windows->ResultForm(); }
@@ -188,6 +190,39 @@ void SheetActionsTest::reportMenuPrintsAndSavesTheReport()
     QVERIFY2(text.contains(QStringLiteral("Отчет о расчете")), qPrintable(text));
     QVERIFY(text.contains(QStringLiteral("К-1")));
     QVERIFY(text.contains(QStringLiteral("№ точки")));
+}
+
+// What the print dialog sends to a printer, here a printer writing PDF: the same sheet
+// on A4, however large the printer's resolution.
+void SheetActionsTest::printerPagesHoldTheSheet()
+{
+    calculate();
+    const std::string path = m_folder->filePath("печать.pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setFullPage(true);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(path));
+    ReportTable &table = m_program->Session->Report();
+    table.SetCell(0, 0, "К-1");
+    SheetDocument document;
+    document.Calculations.push_back(*BuildCalculationSheet(*m_program->Session, {"К-7", {}, "d"}));
+    document.Report = BuildReportSheet(table, "d");
+    PaintSheets(printer, document);
+    QCOMPARE(PdfPageCount(path), 2);
+    const QString first = QString::fromStdString(PdfText(path, 1));
+    // The same glyph draws a space and a no-break space, and the text read back may give
+    // either.
+    const QString zsum = QString::fromStdString(m_program->Session->ResultWindow().ZsumLabel)
+                                 .mid(5)
+                                 .replace(QChar(0xA0), QLatin1Char(' '));
+    QVERIFY2(QString(first)
+                     .replace(QChar(0xA0), QLatin1Char(' '))
+                     .contains(QStringLiteral("= ") + zsum),
+             qPrintable(zsum));
+    QVERIFY(first.contains(QStringLiteral("Лист 1")));
+    QVERIFY(QString::fromStdString(PdfText(path, 2)).contains(QStringLiteral("№ точки")));
+    const QString size = QString::fromStdString(CommandOutput("pdfinfo '" + path + "'"));
+    QVERIFY2(size.contains(QStringLiteral("(A4)")), qPrintable(size));
 }
 
 QTEST_MAIN(SheetActionsTest)

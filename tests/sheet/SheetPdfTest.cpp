@@ -56,9 +56,12 @@ const char *const SixSections = R"json({"WindKind": "T/Y-0", "TransPower": "400"
   {"KindPerform": "СИП-2", "Stuff": "3*70+1*54.6", "Length": "15"}],
  "Device": {"AV": true, "TokAVnom": "100", "TokNR": "10 (\"C\")", "KZAV": "1.1"}})json";
 
-// pdftotext breaks lines where the layout does; spaces and line ends compare alike.
-std::string squeezed(const std::string &text)
+// pdftotext breaks lines where the layout does; spaces and line ends compare alike. The
+// same glyph draws a space and a no-break space, and the text read back may give either.
+std::string squeezed(std::string text)
 {
+    for (std::size_t at = text.find("\u00A0"); at != std::string::npos; at = text.find("\u00A0"))
+        text.replace(at, 2, " ");
     std::string out;
     for (char c : text) {
         const bool blank = c == ' ' || c == '\n' || c == '\f';
