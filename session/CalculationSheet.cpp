@@ -209,7 +209,7 @@ ReportSheet BuildReportSheet(const ReportTable &report, const std::string &dateT
     sheet.TitleLines = {str(SheetText::ReportFilePrefix)
                                 + (report.ReportFileName().empty() ? str(SheetText::NoFile)
                                                                    : report.ReportFileName()),
-                        str(SheetText::ReportDatePrefix) + dateTime,
+                        str(SheetText::DatePrefix) + dateTime,
                         str(SheetText::ProgramPrefix) + ProgramVersion};
     std::vector<std::string> headers, units;
     for (int col = 0; col < ReportTable::ColCount; ++col) {

@@ -225,7 +225,7 @@ TEST_F(CalculationSheetTest, TitleBlockNamesThePointTheFileAndTheProgram)
     EXPECT_EQ(sheet({"К-1", "/home/user/тп.tormel.json", "08.12.2026 10:00"}).TitleLines,
               (std::vector<std::string>{"Точка короткого замыкания: К-1",
                                         "Файл схемы: /home/user/тп.tormel.json",
-                                        "Дата расчета: 08.12.2026 10:00",
+                                        "Дата: 08.12.2026 10:00",
                                         "Программа: Тормел 2.8.1"}));
     EXPECT_EQ(sheet({"", "", "x"}).TitleLines.front(), "Точка короткого замыкания: не задана");
     EXPECT_EQ(sheet({"", "", "x"}).TitleLines.size(), 3u);
