@@ -286,6 +286,8 @@ int RunCalcCommand(const std::vector<std::string> &arguments,
         if (!saved.Ok)
             return fail("не удалось сохранить отчет " + QuotedText(*options.Report) + ": "
                         + saved.Reason);
+        // The report now belongs to its file, as after "Сохранить"; its sheet names it.
+        outcome.Report.SetReportFile(*options.Report);
     }
 
     if (options.Sheet) {

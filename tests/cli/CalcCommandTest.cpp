@@ -653,6 +653,8 @@ TEST_F(CalcCommandTest, SheetsOfEveryCalculatedObjectThenTheReport)
     const std::string current = out[2]["IokzLabel"].get<std::string>();
     EXPECT_NE(text.find(current), std::string::npos);
     EXPECT_EQ(testing::PdfText(sheet, pages).rfind("Отчет о расчете", 0), 0u);
+    EXPECT_NE(testing::PdfText(sheet, pages).find("Файл отчета: " + path("r.csv").string()),
+              std::string::npos);
     EXPECT_NE(testing::PdfText(sheet, pages).find(out[2]["ReportRow"][9].get<std::string>()),
               std::string::npos);
 
