@@ -110,7 +110,8 @@ struct RequestOutcome
 RequestOutcome runRequest(const CalcRequest &request,
                           const NumberSeparators &separators,
                           ReportTable &report,
-                          const std::optional<std::string> &sheetTime)
+                          const SheetRequest *sheets,
+                          const std::string &feedFileName)
 {
     CollectedMessages messages;
     TormelSession session(messages, separators);
@@ -143,8 +144,9 @@ RequestOutcome runRequest(const CalcRequest &request,
     out["Analysis"]
             = calculated && session.Analysis() ? analysisJson(*session.Analysis()) : Json(nullptr);
     out["ReportRow"] = pointAdded ? reportRowJson(session.Report(), *request.Name) : Json(nullptr);
-    if (calculated && sheetTime)
-        outcome.Sheet = BuildCalculationSheet(session, {request.Name.value_or(""), {}, *sheetTime});
+    if (calculated && sheets)
+        outcome.Sheet = BuildCalculationSheet(
+                session, {request.Name.value_or(""), feedFileName, sheets->DateTime});
 
     report = std::move(session.Report());
     return outcome;
@@ -155,13 +157,18 @@ RequestOutcome runRequest(const CalcRequest &request,
 BatchOutcome RunBatch(const BatchInput &input,
                       const NumberSeparators &separators,
                       ReportTable report,
-                      const std::optional<std::string> &sheetTime)
+                      const std::optional<SheetRequest> &sheets)
 {
     BatchOutcome outcome;
     outcome.Report = std::move(report);
     Json results = Json::array();
-    for (const CalcRequest &request : input.Requests) {
-        RequestOutcome one = runRequest(request, separators, outcome.Report, sheetTime);
+    for (std::size_t n = 0; n < input.Requests.size(); ++n) {
+        const CalcRequest &request = input.Requests[n];
+        const std::string noFile;
+        const std::string &feedFileName
+                = sheets && n < sheets->FeedFileNames.size() ? sheets->FeedFileNames[n] : noFile;
+        RequestOutcome one = runRequest(
+                request, separators, outcome.Report, sheets ? &*sheets : nullptr, feedFileName);
         outcome.AllOk = outcome.AllOk && one.Ok;
         if (one.Sheet)
             outcome.Sheets.push_back(std::move(*one.Sheet));

@@ -7,6 +7,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include <optional>
+#include <string>
+#include <vector>
+
 namespace tormel::cli {
 
 struct BatchOutcome
@@ -23,11 +27,18 @@ struct BatchOutcome
 
 // Computes every calculation object from the program's start state, in order, through
 // the same session as the desktop program; only the report carries over between them,
-// starting from the given one (an opened report, or an empty one). With `sheetTime` every
-// calculated object's sheet is kept, dated with it.
+// starting from the given one (an opened report, or an empty one).
+struct SheetRequest
+{
+    std::string DateTime;
+    // The file each object was read from, by the objects' order; empty for the standard
+    // input. Missing entries count as empty.
+    std::vector<std::string> FeedFileNames;
+};
+// With `sheets` every calculated object's sheet is kept.
 BatchOutcome RunBatch(const BatchInput &input,
                       const NumberSeparators &separators,
                       ReportTable report = {},
-                      const std::optional<std::string> &sheetTime = std::nullopt);
+                      const std::optional<SheetRequest> &sheets = std::nullopt);
 
 } // namespace tormel::cli

@@ -219,6 +219,7 @@ int RunCalcCommand(const std::vector<std::string> &arguments,
     if (options.Inputs.empty())
         options.Inputs.push_back("-");
     BatchInput input;
+    std::vector<std::string> feedFileNames; // of each object, for its sheet
     for (const std::string &name : options.Inputs) {
         std::string document;
         if (name == "-") {
@@ -240,6 +241,7 @@ int RunCalcCommand(const std::vector<std::string> &arguments,
         }
         // Several documents give one array of results, in the order of their objects.
         input.IsArray = input.IsArray || one.IsArray || options.Inputs.size() > 1;
+        feedFileNames.insert(feedFileNames.end(), one.Requests.size(), name == "-" ? "" : name);
         for (CalcRequest &request : one.Requests)
             input.Requests.push_back(std::move(request));
     }
@@ -256,10 +258,10 @@ int RunCalcCommand(const std::vector<std::string> &arguments,
         openMessages = std::move(window.Texts);
     }
 
-    const std::optional<std::string> sheetTime
-            = options.Sheet ? std::optional<std::string>(SheetDateTime(std::time(nullptr)))
-                            : std::nullopt;
-    BatchOutcome outcome = RunBatch(input, separators, std::move(opened), sheetTime);
+    std::optional<SheetRequest> sheetRequest;
+    if (options.Sheet)
+        sheetRequest = SheetRequest{SheetDateTime(std::time(nullptr)), std::move(feedFileNames)};
+    BatchOutcome outcome = RunBatch(input, separators, std::move(opened), sheetRequest);
     // The only box of an opening that succeeded is the damaged-file question. It
     // comes first in the first object's messages, as the window's box comes before
     // the calculations, and the exit status tells of it even without an object.
@@ -293,7 +295,7 @@ int RunCalcCommand(const std::vector<std::string> &arguments,
     if (options.Sheet) {
         SheetDocument sheets{std::move(outcome.Sheets), std::nullopt};
         if (options.Report)
-            sheets.Report = BuildReportSheet(outcome.Report, *sheetTime);
+            sheets.Report = BuildReportSheet(outcome.Report, sheetRequest->DateTime);
         const std::unique_ptr<QGuiApplication> fonts = OffscreenGuiApplication();
         const FileResult written = IsOpenFile(*options.Sheet, STDOUT_FILENO)
                                            ? FileResult::failure("это файл стандартного вывода")

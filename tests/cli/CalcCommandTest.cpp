@@ -648,6 +648,10 @@ TEST_F(CalcCommandTest, SheetsOfEveryCalculatedObjectThenTheReport)
     const std::string text = testing::PdfText(sheet);
     for (const std::string point : {"К-1", "К-2", "К-3"})
         EXPECT_NE(text.find("Точка короткого замыкания: " + point), std::string::npos) << point;
+    // Each sheet names the file its object came from.
+    EXPECT_NE(testing::PdfText(sheet, 1).find("Файл схемы: " + std::string(TORMEL_EXAMPLES_DIR)
+                                              + "/feeder.json"),
+              std::string::npos);
     EXPECT_EQ(text.find("Х-1"), std::string::npos); // refused: no sheet, no report row
     const Json out = outcome.json();
     const std::string current = out[2]["IokzLabel"].get<std::string>();
