@@ -52,6 +52,7 @@ std::vector<SheetBlock> lineBlocks(const TCalcInput &input,
                      "Параллельно",
                      "t, °C"}};
     texts.Widths = {0.5, 3.2, 2.0, 1.3, 1.3, 1.1, 1.8, 0.9};
+    texts.TextColumns = 3;
     SheetTable values;
     values.Header = {{"№",
                       "rф-н (таблица), мОм/м",

@@ -20,6 +20,8 @@ struct SheetTable
     std::vector<std::vector<std::string>> Rows;
     // Relative widths of the columns; as many as a row has cells.
     std::vector<double> Widths;
+    // The leading columns of names, aligned left; the numbers after them align right.
+    std::size_t TextColumns = 1;
 };
 
 // One block of a sheet: a heading, lines of text and, after them, a table.

@@ -190,7 +190,8 @@ private:
     void drawRow(const std::vector<std::string> &cells,
                  const std::vector<double> &widths,
                  double height,
-                 bool header)
+                 bool header,
+                 std::size_t textColumns = 0)
     {
         double x = LeftMargin;
         for (std::size_t c = 0; c < widths.size(); ++c) {
@@ -202,7 +203,7 @@ private:
             if (c < cells.size()) {
                 // Names left, numbers right, as the report window aligns them.
                 const int alignment = header ? Qt::AlignCenter
-                                             : (c == 0 || c == 1 ? Qt::AlignLeft : Qt::AlignRight)
+                                             : (c < textColumns ? Qt::AlignLeft : Qt::AlignRight)
                                                        | Qt::AlignVCenter;
                 m_painter.drawText(
                         cell.adjusted(CellPadding, CellPadding, -CellPadding, -CellPadding),
@@ -240,7 +241,7 @@ private:
                 newPage();
                 drawHeader();
             }
-            drawRow(row, widths, height, false);
+            drawRow(row, widths, height, false, table.TextColumns);
         }
         m_y += 6;
     }
