@@ -54,6 +54,7 @@ private slots:
     void nothingToPrintBeforeACalculation();
     void reportMenuPrintsAndSavesTheReport();
     void printerPagesHoldTheSheet();
+    void printPreviewShowsTheSheetAndCancels();
 
 private:
     TResultForm &result() const { return m_program->Windows->ResultForm(); }
@@ -223,6 +224,22 @@ void SheetActionsTest::printerPagesHoldTheSheet()
     QVERIFY(QString::fromStdString(PdfText(path, 2)).contains(QStringLiteral("№ точки")));
     const QString size = QString::fromStdString(CommandOutput("pdfinfo '" + path + "'"));
     QVERIFY2(size.contains(QStringLiteral("(A4)")), qPrintable(size));
+}
+
+// The real print dialog: its preview opens modally over the window, and closing it
+// prints nothing.
+void SheetActionsTest::printPreviewShowsTheSheetAndCancels()
+{
+    calculate();
+    SheetDocument document;
+    document.Calculations.push_back(*BuildCalculationSheet(*m_program->Session, {"К-7", {}, "d"}));
+    QString shown;
+    whenModal([&shown](QWidget *modal) {
+        shown = modal ? QString::fromLatin1(modal->metaObject()->className()) : QString();
+    });
+    QtSheetPrinter printer;
+    QVERIFY(!printer.printSheets(document, &m_program->main()));
+    QCOMPARE(shown, QStringLiteral("QPrintPreviewDialog"));
 }
 
 QTEST_MAIN(SheetActionsTest)
