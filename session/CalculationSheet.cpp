@@ -1,5 +1,6 @@
 #include "session/CalculationSheet.h"
 
+#include "calc/LineKindCatalogue.h"
 #include "core/NumberFormat.h"
 #include "core/Version.h"
 #include "report/ReportTable.h"
@@ -11,6 +12,8 @@
 namespace tormel {
 
 namespace {
+
+const std::string NotEntered = "---";
 
 std::string str(std::string_view text)
 {
@@ -67,11 +70,14 @@ std::vector<SheetBlock> lineBlocks(const TCalcInput &input,
             continue;
         const TLineInput &line = input.Lines[n];
         const std::string number = std::to_string(n + 1);
+        // SIP and busbar data give the whole loop by the marking or model; the boxes of the
+        // cross-sections do not enter the calculation.
+        const bool sections = FindLineKindGroup(line.KindPerform) == LineKindGroup::Cable;
         texts.Rows.push_back({number,
                               line.KindPerform,
                               line.Stuff,
-                              line.Ff,
-                              line.Fn,
+                              sections ? line.Ff : NotEntered,
+                              sections ? line.Fn : NotEntered,
                               line.Length,
                               line.QuanPar,
                               line.Temperature});
