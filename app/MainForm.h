@@ -42,6 +42,8 @@ public:
     // Puts the menu "Схема" of the feed file first in the menu bar; from then on the
     // caption names the file and closing the window asks about unsaved changes.
     void setFeedDocument(FeedDocument &feed);
+    // The feed's file, for the calculation sheet; none before setFeedDocument.
+    const FeedDocument *feedDocument() const { return m_feed; }
     // Opens a feed file without asking about the inputs (the file named at start-up).
     void openFeedFile(const std::string &path);
     // Runs after "Новая" and every opened file, once this window shows the new inputs.

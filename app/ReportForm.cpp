@@ -10,6 +10,7 @@
 #include "report/ReportTexts.h"
 #include "report/export/SpreadsheetExport.h"
 #include "session/TormelSession.h"
+#include "sheet/SheetActions.h"
 
 #include <QAction>
 #include <QGridLayout>
@@ -259,6 +260,20 @@ QMenuBar *TReportForm::buildMenu()
             &QAction::triggered,
             this,
             [this] { ExportToCalcReportMenuClick(); });
+    // The sheet of the report, after the items of the menu.
+    file->addSeparator();
+    QAction *print = menuItem(file, SheetActionText::PrintItem, "PrintReportMenu");
+    print->setStatusTip(qs(SheetActionText::ReportPrintHint));
+    connect(print, &QAction::triggered, this, [this] {
+        if (PrintSheet)
+            PrintSheet();
+    });
+    QAction *pdf = menuItem(file, SheetActionText::PdfItem, "PdfReportMenu");
+    pdf->setStatusTip(qs(SheetActionText::ReportPdfHint));
+    connect(pdf, &QAction::triggered, this, [this] {
+        if (SaveSheetPdf)
+            SaveSheetPdf();
+    });
     return bar;
 }
 

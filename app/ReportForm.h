@@ -40,6 +40,9 @@ public:
     // "Удалить все" opens the delete confirmation here; set as this window is built, the
     // confirmation itself is built when first opened.
     std::function<void()> ShowDeleteAll;
+    // "Печать..." and "Сохранить в PDF..." of the menu "Файл": the sheet of the report.
+    std::function<void()> PrintSheet;
+    std::function<void()> SaveSheetPdf;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

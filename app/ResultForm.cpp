@@ -5,6 +5,7 @@
 #include "app/HelpContext.h"
 #include "calc/CalcTypes.h"
 #include "session/ResultWindowModel.h"
+#include "sheet/SheetActions.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -91,7 +92,29 @@ TResultForm::TResultForm(const ResultWindowModel &model, IHelpService &help, QWi
     close->setToolTip(QStringLiteral("Закрыть окно"));
     close->setDefault(true);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
-    layout->addLayout(centredButtonRow({close}, 96));
+    const auto sheetButton
+            = [this](std::string_view text, std::string_view hint, const char *name) {
+                  auto *button = new QPushButton(
+                          QString::fromUtf8(text.data(), qsizetype(text.size())), this);
+                  button->setObjectName(QString::fromLatin1(name));
+                  button->setStatusTip(QString::fromUtf8(hint.data(), qsizetype(hint.size())));
+                  button->setToolTip(button->statusTip());
+                  button->setAutoDefault(false);
+                  return button;
+              };
+    QPushButton *print
+            = sheetButton(SheetActionText::PrintItem, SheetActionText::PrintHint, "PrintSheetBtn");
+    QPushButton *pdf
+            = sheetButton(SheetActionText::PdfItem, SheetActionText::PdfHint, "PdfSheetBtn");
+    connect(print, &QPushButton::clicked, this, [this] {
+        if (PrintSheet)
+            PrintSheet();
+    });
+    connect(pdf, &QPushButton::clicked, this, [this] {
+        if (SaveSheetPdf)
+            SaveSheetPdf();
+    });
+    layout->addLayout(centredButtonRow({print, pdf, close}, 96));
 
     installHelpKey(this, help);
     setFixedSize(ClientWidth, ClientHeight);

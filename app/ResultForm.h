@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QTabWidget;
 
 namespace tormel {
@@ -25,6 +27,10 @@ public:
     // Shows the model's texts and opens the window modally, centred on the screen, at the
     // page it was closed on.
     int showModal();
+
+    // "Печать..." and "Сохранить в PDF...": the calculation sheet of the current result.
+    std::function<void()> PrintSheet;
+    std::function<void()> SaveSheetPdf;
 
 private:
     QWidget *buildTransformerPage();

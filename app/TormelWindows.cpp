@@ -8,7 +8,12 @@
 #include "app/MainForm.h"
 #include "app/ReportForm.h"
 #include "app/ResultForm.h"
+#include "app/SheetPrinter.h"
+#include "feed/FeedDocument.h"
 #include "session/TormelSession.h"
+#include "sheet/SheetActions.h"
+
+#include <ctime>
 
 namespace tormel {
 
@@ -20,6 +25,8 @@ TormelWindows::TormelWindows(TormelSession &session,
     , m_help(help)
     , m_dialogs(dialogs)
     , m_spreadsheets(spreadsheets)
+    , m_ownPrinter(std::make_unique<QtSheetPrinter>())
+    , m_sheetPrinter(m_ownPrinter.get())
 {
     // The main window, the only one the user sees at start-up. Building the other six
     // took most of the time to its first paint; they are built when first opened.
@@ -57,8 +64,11 @@ TormelWindows::~TormelWindows()
 
 TResultForm &TormelWindows::ResultForm()
 {
-    if (!m_resultForm)
+    if (!m_resultForm) {
         m_resultForm = new TResultForm(m_session.ResultWindow(), m_help, m_mainForm.get());
+        m_resultForm->PrintSheet = [this] { printCalculationSheet(); };
+        m_resultForm->SaveSheetPdf = [this] { saveCalculationSheet(); };
+    }
     return *m_resultForm;
 }
 
@@ -82,6 +92,8 @@ TReportForm &TormelWindows::ReportForm()
         m_reportForm
                 = new TReportForm(m_session, m_dialogs, m_spreadsheets, m_help, m_mainForm.get());
         m_reportForm->ShowDeleteAll = [this] { DeleteAllReportForm().showModal(); };
+        m_reportForm->PrintSheet = [this] { printReportSheet(); };
+        m_reportForm->SaveSheetPdf = [this] { saveReportSheet(); };
     }
     return *m_reportForm;
 }
@@ -110,6 +122,51 @@ void TormelWindows::showState()
 {
     m_mainForm->showState();
     showResultState();
+}
+
+namespace {
+
+SheetDocument calculationDocument(const TormelSession &session, const FeedDocument *feed)
+{
+    SheetDocument document;
+    // The point name the point-name dialog offers for this result.
+    const SheetHeading heading{session.AskNumber().NumberEditText(),
+                               feed ? feed->FileName() : std::string(),
+                               SheetDateTime(std::time(nullptr))};
+    if (std::optional<CalculationSheet> sheet = BuildCalculationSheet(session, heading))
+        document.Calculations.push_back(std::move(*sheet));
+    return document;
+}
+
+SheetDocument reportDocument(const TormelSession &session)
+{
+    return {{}, BuildReportSheet(session.Report(), SheetDateTime(std::time(nullptr)))};
+}
+
+} // namespace
+
+void TormelWindows::printCalculationSheet()
+{
+    const SheetDocument document = calculationDocument(m_session, m_mainForm->feedDocument());
+    if (!document.Calculations.empty())
+        m_sheetPrinter->printSheets(document, m_resultForm);
+}
+
+void TormelWindows::saveCalculationSheet()
+{
+    const SheetDocument document = calculationDocument(m_session, m_mainForm->feedDocument());
+    if (!document.Calculations.empty())
+        SaveSheetPdfFile(document, m_dialogs, m_session.Messages());
+}
+
+void TormelWindows::printReportSheet()
+{
+    m_sheetPrinter->printSheets(reportDocument(m_session), m_reportForm);
+}
+
+void TormelWindows::saveReportSheet()
+{
+    SaveSheetPdfFile(reportDocument(m_session), m_dialogs, m_session.Messages());
 }
 
 void TormelWindows::showMainWindow()

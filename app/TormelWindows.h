@@ -6,6 +6,7 @@ namespace tormel {
 
 class IFileDialogService;
 class IHelpService;
+class ISheetPrinter;
 struct SpreadsheetPrograms;
 class TAboutProgramForm;
 class TAskNumberForm;
@@ -52,10 +53,20 @@ public:
     TDeleteAllReportForm &DeleteAllReportForm();
     TAboutProgramForm &AboutProgramForm();
 
+    // The printer of the sheets; the print dialog unless a test sets another, which must
+    // outlive the windows.
+    void setSheetPrinter(ISheetPrinter &printer) { m_sheetPrinter = &printer; }
+
 private:
     // Brings the result window up to date, if it exists: it shows the session's model
     // again whenever it is built or opened.
     void showResultState();
+
+    // The sheet of the current calculation, or of the report, printed or saved as PDF.
+    void printCalculationSheet();
+    void saveCalculationSheet();
+    void printReportSheet();
+    void saveReportSheet();
 
     TormelSession &m_session;
     IHelpService &m_help;
@@ -68,6 +79,8 @@ private:
     TReportForm *m_reportForm = nullptr;
     TDeleteAllReportForm *m_deleteAllReportForm = nullptr;
     TAboutProgramForm *m_aboutProgramForm = nullptr;
+    std::unique_ptr<ISheetPrinter> m_ownPrinter;
+    ISheetPrinter *m_sheetPrinter = nullptr;
 };
 
 } // namespace tormel

@@ -174,6 +174,9 @@ CalcOutcome CalculateShortCircuit(const TCalcInput &input, IMessageService &mess
         next.LineLength[n] = s.Length;
         next.RLinePerMetre[n] = (s.Rph + s.Rn) * s.Kt / s.Parallel;
         next.XLinePerMetre[n] = (s.Xph + s.Xn) / s.Parallel;
+        next.RLineTablePerMetre[n] = s.Rph + s.Rn;
+        next.XLineTablePerMetre[n] = s.Xph + s.Xn;
+        next.LineKt[n] = s.Kt;
         if (!std::isfinite(next.ZLine[n])) // a length near the limit of a double is no length
             return Refuse(LengthMessage(n), messages);
         next.RLineSum += next.RLine[n];

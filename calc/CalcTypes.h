@@ -56,6 +56,12 @@ struct TCalcResult
     std::array<double, LineCount> LineLength{};
     std::array<double, LineCount> RLinePerMetre{};
     std::array<double, LineCount> XLinePerMetre{};
+    // What the data tables gave for each section, before the temperature factor and the
+    // parallel count: the loop's resistance and reactance per metre (phase plus neutral),
+    // and the temperature factor of the resistance.
+    std::array<double, LineCount> RLineTablePerMetre{};
+    std::array<double, LineCount> XLineTablePerMetre{};
+    std::array<double, LineCount> LineKt{};
 };
 
 // Phase voltage of the 0.4 kV network; with the loop in milliohms it gives amperes.

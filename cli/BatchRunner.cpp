@@ -104,10 +104,14 @@ struct RequestOutcome
 {
     Json Output;
     bool Ok = false;
+    std::optional<CalculationSheet> Sheet;
 };
 
-RequestOutcome
-runRequest(const CalcRequest &request, const NumberSeparators &separators, ReportTable &report)
+RequestOutcome runRequest(const CalcRequest &request,
+                          const NumberSeparators &separators,
+                          ReportTable &report,
+                          const SheetRequest *sheets,
+                          const std::string &feedFileName)
 {
     CollectedMessages messages;
     TormelSession session(messages, separators);
@@ -140,8 +144,9 @@ runRequest(const CalcRequest &request, const NumberSeparators &separators, Repor
     out["Analysis"]
             = calculated && session.Analysis() ? analysisJson(*session.Analysis()) : Json(nullptr);
     out["ReportRow"] = pointAdded ? reportRowJson(session.Report(), *request.Name) : Json(nullptr);
-    out["Analysis"]
-            = calculated && session.Analysis() ? analysisJson(*session.Analysis()) : Json(nullptr);
+    if (calculated && sheets)
+        outcome.Sheet = BuildCalculationSheet(
+                session, {request.Name.value_or(""), feedFileName, sheets->DateTime});
 
     report = std::move(session.Report());
     return outcome;
@@ -149,15 +154,24 @@ runRequest(const CalcRequest &request, const NumberSeparators &separators, Repor
 
 } // namespace
 
-BatchOutcome
-RunBatch(const BatchInput &input, const NumberSeparators &separators, ReportTable report)
+BatchOutcome RunBatch(const BatchInput &input,
+                      const NumberSeparators &separators,
+                      ReportTable report,
+                      const std::optional<SheetRequest> &sheets)
 {
     BatchOutcome outcome;
     outcome.Report = std::move(report);
     Json results = Json::array();
-    for (const CalcRequest &request : input.Requests) {
-        RequestOutcome one = runRequest(request, separators, outcome.Report);
+    for (std::size_t n = 0; n < input.Requests.size(); ++n) {
+        const CalcRequest &request = input.Requests[n];
+        const std::string noFile;
+        const std::string &feedFileName
+                = sheets && n < sheets->FeedFileNames.size() ? sheets->FeedFileNames[n] : noFile;
+        RequestOutcome one = runRequest(
+                request, separators, outcome.Report, sheets ? &*sheets : nullptr, feedFileName);
         outcome.AllOk = outcome.AllOk && one.Ok;
+        if (one.Sheet)
+            outcome.Sheets.push_back(std::move(*one.Sheet));
         results.push_back(std::move(one.Output));
     }
     outcome.Output = input.IsArray ? std::move(results) : std::move(results.at(0));

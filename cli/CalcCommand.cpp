@@ -10,8 +10,10 @@
 #include "feed/BatchInput.h"
 #include "report/ReportFile.h"
 #include "report/ReportMenu.h"
+#include "sheet/SheetFile.h"
 
 #include <cerrno>
+#include <ctime>
 #include <istream>
 #include <iterator>
 #include <optional>
@@ -29,7 +31,8 @@ constexpr const char *Program = "tormel-calc";
 constexpr const char *Version = ProgramVersion;
 
 constexpr const char *HelpText
-        = "Использование: tormel-calc [--locale ИМЯ] [--open ФАЙЛ] [--report ФАЙЛ] [ВХОД...]\n"
+        = "Использование: tormel-calc [--locale ИМЯ] [--open ФАЙЛ] [--report ФАЙЛ]\n"
+          "                   [--sheet ФАЙЛ.pdf] [ВХОД...]\n"
           "\n"
           "Расчет тока однофазного короткого замыкания сети 0,4 кВ без окон программы.\n"
           "ВХОД - документ JSON (UTF-8) с одним объектом расчета или массивом объектов;\n"
@@ -42,6 +45,8 @@ constexpr const char *HelpText
           "  --open ФАЙЛ     начать с отчета из ФАЙЛа (csv или okz) так же, как\n"
           "                  \"Открыть...\" в окне отчета; точки расчета добавляются к нему\n"
           "  --report ФАЙЛ   сохранить отчет в ФАЙЛ так же, как \"Сохранить\" в окне отчета\n"
+          "  --sheet ФАЙЛ    записать в ФАЙЛ (PDF) расчетные листы всех рассчитанных\n"
+          "                  объектов, а с --report в конце - лист отчета\n"
           "  --help          показать эту справку\n"
           "  --version       показать версию\n"
           "\n"
@@ -53,6 +58,7 @@ struct Options
     std::optional<std::string> Locale;
     std::optional<std::string> Open;
     std::optional<std::string> Report;
+    std::optional<std::string> Sheet;
     std::vector<std::string> Inputs;
     bool Help = false;
     bool ShowVersion = false;
@@ -96,6 +102,10 @@ Options parseArguments(const std::vector<std::string> &arguments)
             options.Report = valueOf(i, "--report");
             if (options.Report->empty())
                 throw UsageError("пустое имя файла отчета");
+        } else if (!onlyInputs && argument.rfind("--sheet", 0) == 0) {
+            options.Sheet = valueOf(i, "--sheet");
+            if (options.Sheet->empty())
+                throw UsageError("пустое имя файла расчетных листов");
         } else if (!onlyInputs && argument.size() > 1 && argument[0] == '-') {
             throw UsageError("неизвестный параметр " + QuotedText(argument));
         } else {
@@ -209,6 +219,7 @@ int RunCalcCommand(const std::vector<std::string> &arguments,
     if (options.Inputs.empty())
         options.Inputs.push_back("-");
     BatchInput input;
+    std::vector<std::string> feedFileNames; // of each object, for its sheet
     for (const std::string &name : options.Inputs) {
         std::string document;
         if (name == "-") {
@@ -230,6 +241,7 @@ int RunCalcCommand(const std::vector<std::string> &arguments,
         }
         // Several documents give one array of results, in the order of their objects.
         input.IsArray = input.IsArray || one.IsArray || options.Inputs.size() > 1;
+        feedFileNames.insert(feedFileNames.end(), one.Requests.size(), name == "-" ? "" : name);
         for (CalcRequest &request : one.Requests)
             input.Requests.push_back(std::move(request));
     }
@@ -246,7 +258,10 @@ int RunCalcCommand(const std::vector<std::string> &arguments,
         openMessages = std::move(window.Texts);
     }
 
-    BatchOutcome outcome = RunBatch(input, separators, std::move(opened));
+    std::optional<SheetRequest> sheetRequest;
+    if (options.Sheet)
+        sheetRequest = SheetRequest{SheetDateTime(std::time(nullptr)), std::move(feedFileNames)};
+    BatchOutcome outcome = RunBatch(input, separators, std::move(opened), sheetRequest);
     // The only box of an opening that succeeded is the damaged-file question. It
     // comes first in the first object's messages, as the window's box comes before
     // the calculations, and the exit status tells of it even without an object.
@@ -273,6 +288,21 @@ int RunCalcCommand(const std::vector<std::string> &arguments,
         if (!saved.Ok)
             return fail("не удалось сохранить отчет " + QuotedText(*options.Report) + ": "
                         + saved.Reason);
+        // The report now belongs to its file, as after "Сохранить"; its sheet names it.
+        outcome.Report.SetReportFile(*options.Report);
+    }
+
+    if (options.Sheet) {
+        SheetDocument sheets{std::move(outcome.Sheets), std::nullopt};
+        if (options.Report)
+            sheets.Report = BuildReportSheet(outcome.Report, sheetRequest->DateTime);
+        const std::unique_ptr<QGuiApplication> fonts = OffscreenGuiApplication();
+        const FileResult written = IsOpenFile(*options.Sheet, STDOUT_FILENO)
+                                           ? FileResult::failure("это файл стандартного вывода")
+                                           : WriteSheetPdf(*options.Sheet, sheets);
+        if (!written.Ok)
+            return fail("не удалось записать расчетные листы " + QuotedText(*options.Sheet) + ": "
+                        + written.Reason);
     }
 
     return print(outcome.Output.dump(2) + "\n", outcome.AllOk ? ExitAllOk : ExitRefused);

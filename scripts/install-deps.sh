@@ -9,11 +9,11 @@ packages=(
     nlohmann-json3-dev libxlsxwriter-dev zlib1g-dev
     xvfb xauth x11-apps imagemagick xdg-utils unzip locales python3-jsonschema
     dpkg-dev fakeroot lintian desktop-file-utils appstream libxml2-utils shared-mime-info
-    man-db groff-base bash-completion
+    man-db groff-base bash-completion poppler-utils
     clang-14 libclang-rt-14-dev
 )
 if [ "${TORMEL_WITH_OFFICE:-1}" = 1 ]; then
-    packages+=(libreoffice-calc-nogui libreoffice-dev poppler-utils)
+    packages+=(libreoffice-calc-nogui libreoffice-dev)
 fi
 
 missing=()

@@ -37,6 +37,7 @@ void TormelSession::StartBitBtnClick()
             = "Ток однофазного короткого замыкания равен " + FormatCurrent(m_result.Iokz) + " А";
     m_status.setDeviceLine(AlertDeviceDefence(m_device, m_result));
     m_resultWindow.Fill(input, m_result, m_separators);
+    m_calculatedInput = input;
     m_analysis.emplace();
     refreshAnalysis();
     m_status.ResultMenuEnabled = true;

@@ -44,6 +44,8 @@ public:
     const TCalcResult &Result() const { return m_result; }
     ResultWindowModel &ResultWindow() { return m_resultWindow; }
     const ResultWindowModel &ResultWindow() const { return m_resultWindow; }
+    // The texts the last successful calculation was made from; none before the first.
+    const std::optional<TCalcInput> &CalculatedInput() const { return m_calculatedInput; }
     IMessageService &Messages() const { return m_messages; }
     const NumberSeparators &Separators() const { return m_separators; }
 
@@ -96,6 +98,7 @@ private:
     AskNumberModel m_askNumber;
     ReportTable m_report;
     std::optional<TFeedAnalysis> m_analysis;
+    std::optional<TCalcInput> m_calculatedInput;
 };
 
 } // namespace tormel

@@ -422,7 +422,12 @@ void ReportFormTest::reportWindowShowsTheTable()
                               QStringLiteral("Сохранить"),
                               QStringLiteral("Сохранить как..."),
                               QStringLiteral("Открыть..."),
-                              QStringLiteral("Экспорт")}));
+                              QStringLiteral("Экспорт"),
+                              // The report's sheet, after the items above and a separator.
+                              QString(),
+                              QStringLiteral("Печать..."),
+                              QStringLiteral("Сохранить в PDF...")}));
+        QVERIFY(file->actions().at(5)->isSeparator());
         QCOMPARE(reportMenu("ExportToExcelReportMenu")->text(), QStringLiteral("в Excel"));
         QCOMPARE(reportMenu("ExportToCalcReportMenu")->text(), QStringLiteral("в Calc"));
 

@@ -2,12 +2,14 @@
 #include "report/Windows1251.h"
 #include "session/TormelSession.h"
 #include "tests/feed/FeedTestSupport.h"
+#include "tests/support/PdfTools.h"
 #include "tests/support/RecordingMessages.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -625,6 +627,73 @@ TEST_F(CalcCommandTest, SeveralInputFilesRunInOrderAsOneBatchWithOneReport)
     EXPECT_EQ(refused.out, "");
     EXPECT_NE(refused.err.find("bad.json\": объект 1, поле \"Lines\""), std::string::npos)
             << refused.err;
+}
+
+} // namespace
+} // namespace tormel
+
+namespace tormel {
+namespace {
+
+TEST_F(CalcCommandTest, SheetsOfEveryCalculatedObjectThenTheReport)
+{
+    const std::string feeder = quoted(std::string(TORMEL_EXAMPLES_DIR) + "/feeder.json");
+    const std::string refused = quoted(path("refused.json"));
+    writeBytes(path("refused.json"), R"({"Name": "Х-1", "Lines": [{"Length": "-5"}]})");
+    const std::string sheet = path("листы.pdf").string();
+
+    const Outcome plain = exec("--locale ru_RU " + feeder + " " + refused);
+    const Outcome outcome = exec("--locale ru_RU --sheet " + quoted(sheet) + " --report "
+                                 + quoted(path("r.csv")) + " " + feeder + " " + refused);
+    EXPECT_EQ(outcome.status, 1) << outcome.err;
+    EXPECT_EQ(outcome.out, plain.out); // the sheets change no result
+    const int pages = testing::PdfPageCount(sheet);
+    ASSERT_GE(pages, 4);
+    const std::string text = testing::PdfText(sheet);
+    for (const std::string point : {"К-1", "К-2", "К-3"})
+        EXPECT_NE(text.find("Точка короткого замыкания: " + point), std::string::npos) << point;
+    // Each sheet names the file its object came from.
+    EXPECT_NE(testing::PdfText(sheet, 1).find("Файл схемы: " + std::string(TORMEL_EXAMPLES_DIR)
+                                              + "/feeder.json"),
+              std::string::npos);
+    EXPECT_EQ(text.find("Х-1"), std::string::npos); // refused: no sheet, no report row
+    const Json out = outcome.json();
+    const std::string current = out[2]["IokzLabel"].get<std::string>();
+    EXPECT_NE(text.find(current), std::string::npos);
+    EXPECT_EQ(testing::PdfText(sheet, pages).rfind("Отчет о расчете", 0), 0u);
+    EXPECT_NE(testing::PdfText(sheet, pages).find("Файл отчета: " + path("r.csv").string()),
+              std::string::npos);
+    EXPECT_NE(testing::PdfText(sheet, pages).find(out[2]["ReportRow"][9].get<std::string>()),
+              std::string::npos);
+
+    // Without --report the sheets end with the last calculation.
+    ASSERT_EQ(exec("--locale ru_RU --sheet " + quoted(sheet) + " " + feeder).status, 0);
+    EXPECT_EQ(testing::PdfText(sheet).find("Отчет о расчете"), std::string::npos);
+}
+
+TEST_F(CalcCommandTest, SheetThatCannotBeWrittenIsAFailureOfTheRun)
+{
+    const std::string missing = path("нет").string() + "/листы.pdf";
+    const Outcome outcome = exec("--sheet " + quoted(missing), R"({"Name": "A"})");
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err.rfind(
+                      "tormel-calc: не удалось записать расчетные листы \"" + missing + "\": ", 0),
+              0u)
+            << outcome.err;
+    EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1);
+
+    const Outcome output = exec("--sheet /dev/stdout", "{}");
+    EXPECT_EQ(output.status, 2);
+    EXPECT_EQ(output.out, "");
+    EXPECT_EQ(output.err,
+              "tormel-calc: не удалось записать расчетные листы \"/dev/stdout\": это файл "
+              "стандартного вывода\n");
+
+    const Outcome empty = exec("--sheet=", "{}");
+    EXPECT_EQ(empty.status, 2);
+    EXPECT_EQ(empty.err, "tormel-calc: пустое имя файла расчетных листов (см. --help)\n");
+    EXPECT_NE(exec("--help").out.find("--sheet ФАЙЛ"), std::string::npos);
 }
 
 } // namespace

@@ -77,7 +77,7 @@ contents)
     [ "$(field Package)" = tormel ] || fail "Package"
     [ "$(field Version)" = 2.8.1 ] || fail "Version"
     depends=$(field Depends)
-    for dep in libc6 libstdc++6 libqt6core6 libqt6widgets6 libxlsxwriter qt6-qpa-plugins qt6-translations-l10n; do
+    for dep in libc6 libstdc++6 libqt6core6 libqt6widgets6 libxlsxwriter qt6-qpa-plugins qt6-translations-l10n fonts-dejavu-core libqt6gui6; do
         grep -q "$dep" <<<"$depends" || fail "Depends lacks $dep: $depends"
     done
     grep -q -E 'libreoffice|\bure\b' <<<"$depends" && fail "the office must be recommended, not required: $depends"
