@@ -7,6 +7,8 @@
 #include "app/QtFileDialogService.h"
 #include "app/QtMessageService.h"
 
+#include "core/Version.h"
+
 #include <QFile>
 #include <QFileDialog>
 #include <QLibraryInfo>
@@ -314,10 +316,14 @@ void AppServicesTest::shippedHelpFileHasEveryTopic()
         QVERIFY2(topic.Body.size() > 200, qPrintable(topic.Title));
     }
 
-    // The build puts a copy next to the program, where the help viewer looks for it.
+    // The build puts a copy next to the program, where the help viewer looks for it,
+    // with the program's version written in.
     QFile copied(QStringLiteral(TORMEL_COPIED_HELP_FILE));
     QVERIFY(copied.open(QIODevice::ReadOnly));
-    QCOMPARE(copied.readAll(), content);
+    QByteArray expected = content;
+    expected.replace("@PROJECT_VERSION@", ProgramVersion);
+    QCOMPARE(copied.readAll(), expected);
+    QVERIFY(expected.startsWith("Справка программы «Тормел 2.8.1»."));
 }
 
 void AppServicesTest::helpWindowShowsTopicsAndLinks()

@@ -17,7 +17,7 @@ desktop_entry)
         || fail "MimeType"
     ;;
 appstream)
-    appstreamcli validate --no-net --explain "$packaging/ru.tormel.Tormel.metainfo.xml"
+    appstreamcli validate --no-net --explain "$build/packaging/ru.tormel.Tormel.metainfo.xml"
     ;;
 mime_type)
     # No schema of the format ships with Debian: the file must be well-formed, and the
@@ -33,12 +33,12 @@ mime_type)
     ;;
 manual_pages)
     for page in tormel tormel-calc; do
-        out=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$packaging/man/$page.1" 2>"$scratch/err")
+        out=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$build/packaging/man/$page.1" 2>"$scratch/err")
         [ -s "$scratch/err" ] && { cat "$scratch/err" >&2; fail "$page.1 renders with warnings"; }
         grep -q "$page" <<<"$out" || fail "$page.1 renders empty"
     done
     # Every option the calculator's own help lists is in its manual page.
-    page=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -E UTF-8 -l "$packaging/man/tormel-calc.1" 2>/dev/null)
+    page=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -E UTF-8 -l "$build/packaging/man/tormel-calc.1" 2>/dev/null)
     for option in $("$calc" --help | grep -o -E '(^|[[:space:][])--[a-z]+' | tr -d ' [' | sort -u); do
         grep -q -- "$option" <<<"$page" || fail "tormel-calc.1 does not describe $option"
         grep -q -- "$option" "$packaging/completion/tormel-calc" || fail "completion lacks $option"
