@@ -129,17 +129,55 @@ runRequest(const CalcRequest &request, const NumberSeparators &separators, Repor
 
 } // namespace
 
+BatchRun::BatchRun(const NumberSeparators &separators, ReportTable report)
+    : m_separators(separators)
+    , m_report(std::move(report))
+{}
+
+Json BatchRun::Run(const CalcRequest &request)
+{
+    RequestOutcome one = runRequest(request, m_separators, m_report);
+    m_allOk = m_allOk && one.Ok;
+    return std::move(one.Output);
+}
+
+void ResultWriter::Add(const Json &result, bool inArray)
+{
+    m_text.clear();
+    unsigned int indent = 0;
+    if (inArray) {
+        // The library's own array layout: each element on its own line, indented by
+        // one step, its members by two.
+        m_text = m_count == 0 ? "[\n  " : ",\n  ";
+        indent = 2;
+    }
+    nlohmann::detail::serializer<Json> serializer(
+            nlohmann::detail::output_adapter<char, std::string>(m_text),
+            ' ',
+            Json::error_handler_t::strict);
+    serializer.dump(result, true, false, 2, indent);
+    ++m_count;
+    m_sink(m_text);
+}
+
+void ResultWriter::Finish(bool isArray)
+{
+    if (isArray)
+        m_sink(m_count == 0 ? "[]\n" : "\n]\n");
+    else
+        m_sink("\n");
+}
+
 BatchOutcome
 RunBatch(const BatchInput &input, const NumberSeparators &separators, ReportTable report)
 {
-    BatchOutcome outcome;
-    outcome.Report = std::move(report);
+    BatchRun run(separators, std::move(report));
     Json results = Json::array();
-    for (const CalcRequest &request : input.Requests) {
-        RequestOutcome one = runRequest(request, separators, outcome.Report);
-        outcome.AllOk = outcome.AllOk && one.Ok;
-        results.push_back(std::move(one.Output));
-    }
+    for (const CalcRequest &request : input.Requests)
+        results.push_back(run.Run(request));
+    BatchOutcome outcome;
+    outcome.AllOk = run.AllOk();
+    outcome.Report = std::move(run.Report());
     outcome.Output = input.IsArray ? std::move(results) : std::move(results.at(0));
     return outcome;
 }
