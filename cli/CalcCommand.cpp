@@ -1,6 +1,7 @@
 #include "cli/CalcCommand.h"
 
 #include "cli/BatchRunner.h"
+#include "cli/OutputSpool.h"
 #include "core/FileAccess.h"
 #include "core/FileDialogService.h"
 #include "core/LocaleSeparators.h"
@@ -155,57 +156,6 @@ std::string OneLineMessage(std::string text, const std::string &path)
         text.replace(at, asShown.size(), QuotedText(path));
     return text;
 }
-
-// The results of a run, held back until the whole run succeeded, so that an input
-// error found late leaves nothing printed: in memory up to a limit, beyond it in an
-// unnamed temporary file.
-class OutputSpool
-{
-public:
-    class Failure : public std::runtime_error
-    {
-    public:
-        using std::runtime_error::runtime_error;
-    };
-
-    void Append(std::string_view text)
-    {
-        m_buffer.append(text);
-        if (m_buffer.size() >= MemoryLimit)
-            spill();
-    }
-
-    // Everything collected, in order; the consumer returns false to stop.
-    void CopyTo(const std::function<bool(std::string_view)> &consume)
-    {
-        if (m_spilled) {
-            spill();
-            if (const FileResult read = m_file.ReadBack(consume); !read.Ok)
-                throw Failure(read.Reason);
-        } else if (!m_buffer.empty()) {
-            consume(m_buffer);
-        }
-    }
-
-private:
-    static constexpr std::size_t MemoryLimit = std::size_t(8) << 20;
-
-    void spill()
-    {
-        if (!m_spilled) {
-            if (const FileResult created = m_file.Create(); !created.Ok)
-                throw Failure(created.Reason);
-            m_spilled = true;
-        }
-        if (const FileResult put = m_file.Append(m_buffer); !put.Ok)
-            throw Failure(put.Reason);
-        m_buffer.clear();
-    }
-
-    std::string m_buffer;
-    ScratchFile m_file;
-    bool m_spilled = false;
-};
 
 } // namespace
 
