@@ -4,7 +4,7 @@
 
 #include "FuzzSupport.h"
 
-#include "cli/BatchInput.h"
+#include "feed/BatchInput.h"
 
 #include <nlohmann/json.hpp>
 
@@ -15,10 +15,10 @@
 
 namespace {
 
-using tormel::cli::BatchInput;
-using tormel::cli::CalcRequest;
-using tormel::cli::DeviceRequest;
-using tormel::cli::LineRequest;
+using tormel::BatchInput;
+using tormel::CalcRequest;
+using tormel::DeviceRequest;
+using tormel::LineRequest;
 using tormel::fuzz::KnownFault;
 using tormel::fuzz::Require;
 using Json = nlohmann::ordered_json;
@@ -106,8 +106,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string document(reinterpret_cast<const char *>(data), size);
     BatchInput input;
     try {
-        input = tormel::cli::ParseBatchInput(document);
-    } catch (const tormel::cli::InputError &error) {
+        input = tormel::ParseBatchInput(document);
+    } catch (const tormel::InputError &error) {
         const std::string message = error.what();
         Require(!message.empty(), "a refusal says why");
         Require(tormel::fuzz::IsOneLineOrTolerated(message), "a refusal is one line", message);
@@ -130,7 +130,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string written = again.dump();
     BatchInput reread;
     try {
-        reread = tormel::cli::ParseBatchInput(written);
+        reread = tormel::ParseBatchInput(written);
     } catch (const std::exception &error) {
         Require(false,
                 "the requests written as JSON are read again",
