@@ -173,6 +173,22 @@ TEST_F(StreamedOutputTest, ErrorLateInALongRunPrintsNothing)
     }
 }
 
+// The report is opened before the objects are read, but its failure is told after
+// the input errors, as when the whole input was read first, and nothing is computed.
+TEST_F(StreamedOutputTest, ReportThatCannotBeOpenedIsToldAfterInputErrors)
+{
+    const std::string missing = (m_dir / "missing.csv").string();
+    const CommandRun inputError = runCommand({"--open", missing}, R"([{}, {"Nmae": 1}])");
+    EXPECT_EQ(inputError.status, 2);
+    EXPECT_EQ(inputError.out, "");
+    EXPECT_NE(inputError.err.find("объект 2, поле \"Nmae\""), std::string::npos) << inputError.err;
+
+    const CommandRun openError = runCommand({"--open", missing}, R"([{}, {"Name": "А"}])");
+    EXPECT_EQ(openError.status, 2);
+    EXPECT_EQ(openError.out, "");
+    EXPECT_NE(openError.err.find("missing.csv"), std::string::npos) << openError.err;
+}
+
 // A file that cannot be read to its end is told as such, not as broken JSON.
 TEST_F(StreamedOutputTest, InputThatCannotBeReadIsNamed)
 {
