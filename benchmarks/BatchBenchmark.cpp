@@ -1,11 +1,19 @@
-// Throughput of tormel-calc's batch: calculations per second for a document of many
-// varied networks, beside the time to merely parse the same JSON.
+// Throughput of tormel-calc's batch: a document of many varied networks run as the
+// program runs it (read, computed and written object by object, the output held in
+// its temporary file until the end), beside the time to merely parse the same JSON,
+// and beside the former way that held the whole document and all the results.
+//
+//   build/release/benchmarks/batch_benchmark
+#include "RatioReport.h"
 #include "cli/BatchRunner.h"
+#include "cli/CalcCommand.h"
 #include "feed/BatchInput.h"
 
 #include <benchmark/benchmark.h>
 #include <nlohmann/json.hpp>
 
+#include <sstream>
+#include <streambuf>
 #include <string>
 
 namespace {
@@ -13,6 +21,8 @@ namespace {
 using tormel::BatchInput;
 using tormel::ParseBatchInput;
 using tormel::cli::RunBatch;
+
+constexpr int Objects = 100000;
 
 // A feeder per object: cable, SIP and busbar sections of varying length, some with a
 // device, every tenth one refused, and a named point every hundredth.
@@ -49,9 +59,28 @@ std::string makeDocument(int count)
 
 const std::string &document()
 {
-    static const std::string text = makeDocument(100000);
+    static const std::string text = makeDocument(Objects);
     return text;
 }
+
+// Counts the output bytes and drops them, as a pipe to another program would take them.
+class CountingBuffer : public std::streambuf
+{
+public:
+    std::size_t Count = 0;
+
+protected:
+    std::streamsize xsputn(const char *, std::streamsize count) override
+    {
+        Count += std::size_t(count);
+        return count;
+    }
+    int_type overflow(int_type c) override
+    {
+        ++Count;
+        return traits_type::not_eof(c);
+    }
+};
 
 void BM_ParseOnly(benchmark::State &state)
 {
@@ -59,20 +88,57 @@ void BM_ParseOnly(benchmark::State &state)
         BatchInput input = ParseBatchInput(document());
         benchmark::DoNotOptimize(input.Requests.data());
     }
-    state.SetItemsProcessed(state.iterations() * 100000);
+    state.SetItemsProcessed(state.iterations() * Objects);
 }
 
-void BM_ParseAndCalculate(benchmark::State &state)
+// What tormel-calc does with the document on its standard input.
+void BM_WholeRun(benchmark::State &state)
+{
+    std::size_t written = 0;
+    for (auto _ : state) {
+        std::istringstream in(document());
+        CountingBuffer sink;
+        std::ostream out(&sink);
+        std::ostringstream err;
+        const int status = tormel::cli::RunCalcCommand({"--locale", "ru_RU"}, in, out, err);
+        if (status > 1)
+            state.SkipWithError(err.str().c_str());
+        written = sink.Count;
+    }
+    state.SetItemsProcessed(state.iterations() * Objects);
+    state.counters["output_MB"] = double(written) / 1e6;
+}
+
+// The whole document and all the results held at once, then printed in one piece.
+void BM_WholeRunHeld(benchmark::State &state)
 {
     for (auto _ : state) {
         const BatchInput input = ParseBatchInput(document());
         auto outcome = RunBatch(input, tormel::NumberSeparators::russian());
-        benchmark::DoNotOptimize(outcome.AllOk);
+        const std::string text = outcome.Output.dump(2) + "\n";
+        benchmark::DoNotOptimize(text.data());
     }
-    state.SetItemsProcessed(state.iterations() * 100000);
+    state.SetItemsProcessed(state.iterations() * Objects);
 }
 
 } // namespace
 
 BENCHMARK(BM_ParseOnly)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_ParseAndCalculate)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_WholeRun)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_WholeRunHeld)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+int main(int argc, char **argv)
+{
+    return tormel::bench::RunWithRatios(argc, argv, [](const auto &seconds) {
+        using tormel::bench::PrintRatio;
+        std::printf("Time against parsing alone (goal: whole run at most 2):\n");
+        PrintRatio(seconds,
+                   "  whole run, streamed",
+                   "BM_WholeRun/iterations:3",
+                   "BM_ParseOnly/iterations:3");
+        PrintRatio(seconds,
+                   "  whole run, held at once",
+                   "BM_WholeRunHeld/iterations:3",
+                   "BM_ParseOnly/iterations:3");
+    });
+}

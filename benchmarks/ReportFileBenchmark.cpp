@@ -3,12 +3,15 @@
 //   report_benchmark --benchmark_filter=100000
 //
 // The open must grow linearly with the number of points; the Complexity lines
-// of the output show the fitted order.
+// of the output show the fitted order, and the ratios at the end compare the save
+// and the open with the copy of the same bytes at each size.
 
 #include "calc/CalcTypes.h"
 #include "report/AskNumberModel.h"
 #include "report/ReportFile.h"
 #include "report/ReportTable.h"
+
+#include "RatioReport.h"
 
 #include <benchmark/benchmark.h>
 
@@ -137,11 +140,13 @@ void BM_CopyFileSystem(benchmark::State &state)
     SetCounters(state, file);
 }
 
+constexpr int PointCountList[] = {25000, 50000, 100000, 200000, 400000};
+
 // From 25,000 points up the rows no longer fit in the processor's caches, so
 // the fitted order shows how the time grows with the report, not the cache.
 void PointCounts(benchmark::internal::Benchmark *benchmark)
 {
-    for (const int points : {25000, 50000, 100000, 200000})
+    for (const int points : PointCountList)
         benchmark->Arg(points);
 }
 
@@ -151,3 +156,31 @@ BENCHMARK(BM_SaveReport)->Apply(PointCounts)->Unit(benchmark::kMillisecond)->Com
 BENCHMARK(BM_OpenReport)->Apply(PointCounts)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(BM_CopyFileBytes)->Apply(PointCounts)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(BM_CopyFileSystem)->Apply(PointCounts)->Unit(benchmark::kMillisecond)->Complexity();
+
+int main(int argc, char **argv)
+{
+    return tormel::bench::RunWithRatios(argc, argv, [](const auto &seconds) {
+        using tormel::bench::PrintRatio;
+        std::printf("Time against copying the same bytes (goal: at most 3 at 100000):\n");
+        for (const int points : PointCountList) {
+            const std::string n = "/" + std::to_string(points);
+            PrintRatio(seconds, "  save" + n, "BM_SaveReport" + n, "BM_CopyFileBytes" + n);
+            PrintRatio(seconds, "  open" + n, "BM_OpenReport" + n, "BM_CopyFileBytes" + n);
+        }
+        std::printf("Time per point against 25000 points (linear: near 1):\n");
+        for (const int points : PointCountList) {
+            const std::string n = "/" + std::to_string(points);
+            const auto scaled = [&](const char *name) {
+                const auto at = seconds.find(std::string(name) + n);
+                const auto base = seconds.find(std::string(name) + "/25000");
+                if (at != seconds.end() && base != seconds.end() && base->second > 0)
+                    std::printf("  %-14s %-8d %6.2f\n",
+                                name + 3,
+                                points,
+                                at->second / base->second * 25000.0 / points);
+            };
+            scaled("BM_SaveReport");
+            scaled("BM_OpenReport");
+        }
+    });
+}

@@ -154,26 +154,75 @@ RequestOutcome runRequest(const CalcRequest &request,
 
 } // namespace
 
+BatchRun::BatchRun(const NumberSeparators &separators, ReportTable report)
+    : m_separators(separators)
+    , m_report(std::move(report))
+{}
+
+void BatchRun::KeepSheets(std::string dateTime)
+{
+    m_sheetRequest = SheetRequest{std::move(dateTime), {}};
+}
+
+Json BatchRun::Run(const CalcRequest &request, const std::string &feedFileName)
+{
+    RequestOutcome one = runRequest(request,
+                                    m_separators,
+                                    m_report,
+                                    m_sheetRequest ? &*m_sheetRequest : nullptr,
+                                    feedFileName);
+    m_allOk = m_allOk && one.Ok;
+    if (one.Sheet)
+        m_sheets.push_back(std::move(*one.Sheet));
+    return std::move(one.Output);
+}
+
+void ResultWriter::Add(const Json &result, bool inArray)
+{
+    m_text.clear();
+    unsigned int indent = 0;
+    if (inArray) {
+        // The library's own array layout: each element on its own line, indented by
+        // one step, its members by two.
+        m_text = m_count == 0 ? "[\n  " : ",\n  ";
+        indent = 2;
+    }
+    nlohmann::detail::serializer<Json> serializer(
+            nlohmann::detail::output_adapter<char, std::string>(m_text),
+            ' ',
+            Json::error_handler_t::strict);
+    serializer.dump(result, true, false, 2, indent);
+    ++m_count;
+    m_sink(m_text);
+}
+
+void ResultWriter::Finish(bool isArray)
+{
+    if (isArray)
+        m_sink(m_count == 0 ? "[]\n" : "\n]\n");
+    else
+        m_sink("\n");
+}
+
 BatchOutcome RunBatch(const BatchInput &input,
                       const NumberSeparators &separators,
                       ReportTable report,
                       const std::optional<SheetRequest> &sheets)
 {
-    BatchOutcome outcome;
-    outcome.Report = std::move(report);
+    BatchRun run(separators, std::move(report));
     Json results = Json::array();
+    if (sheets)
+        run.KeepSheets(sheets->DateTime);
     for (std::size_t n = 0; n < input.Requests.size(); ++n) {
-        const CalcRequest &request = input.Requests[n];
         const std::string noFile;
         const std::string &feedFileName
                 = sheets && n < sheets->FeedFileNames.size() ? sheets->FeedFileNames[n] : noFile;
-        RequestOutcome one = runRequest(
-                request, separators, outcome.Report, sheets ? &*sheets : nullptr, feedFileName);
-        outcome.AllOk = outcome.AllOk && one.Ok;
-        if (one.Sheet)
-            outcome.Sheets.push_back(std::move(*one.Sheet));
-        results.push_back(std::move(one.Output));
+        results.push_back(run.Run(input.Requests[n], feedFileName));
     }
+    BatchOutcome outcome;
+    outcome.AllOk = run.AllOk();
+    outcome.Report = std::move(run.Report());
+    outcome.Sheets = std::move(run.Sheets());
     outcome.Output = input.IsArray ? std::move(results) : std::move(results.at(0));
     return outcome;
 }

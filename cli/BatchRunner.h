@@ -7,11 +7,25 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tormel::cli {
+
+// The calculation sheets a run is asked for: when they were made, and the file each
+// object was read from.
+struct SheetRequest
+{
+    std::string DateTime;
+    // The file each object was read from, by the objects' order; empty for the standard
+    // input. Missing entries count as empty.
+    std::vector<std::string> FeedFileNames;
+};
 
 struct BatchOutcome
 {
@@ -25,16 +39,61 @@ struct BatchOutcome
     std::vector<CalculationSheet> Sheets;
 };
 
+// A run of calculation objects, handed over one at a time: each is computed from the
+// program's start state through the same session as the desktop program; only the
+// report carries over between them, starting from the given one.
+class BatchRun
+{
+public:
+    explicit BatchRun(const NumberSeparators &separators, ReportTable report = {});
+
+    // From now on the sheet of every calculated object is kept, dated as given.
+    void KeepSheets(std::string dateTime);
+
+    // The result object of one calculation, read from the named file (empty: the
+    // standard input).
+    nlohmann::ordered_json Run(const CalcRequest &request, const std::string &feedFileName = {});
+
+    bool AllOk() const { return m_allOk; }
+    void SetNotAllOk() { m_allOk = false; }
+    ReportTable &Report() { return m_report; }
+    // The sheets kept, in order; they grow with the run, as the report does.
+    std::vector<CalculationSheet> &Sheets() { return m_sheets; }
+
+private:
+    NumberSeparators m_separators;
+    ReportTable m_report;
+    bool m_allOk = true;
+    std::optional<SheetRequest> m_sheetRequest;
+    std::vector<CalculationSheet> m_sheets;
+};
+
+// Writes the results as the text of ordered_json::dump(2) of their array (or of the
+// one object), one result at a time, so that a run of any size never holds them all.
+class ResultWriter
+{
+public:
+    // Receives the text in pieces, in order.
+    using Sink = std::function<void(std::string_view text)>;
+
+    explicit ResultWriter(Sink sink)
+        : m_sink(std::move(sink))
+    {}
+
+    // InArray: the result is an element of the output array (else the whole output).
+    void Add(const nlohmann::ordered_json &result, bool inArray);
+    // Closes the array, if the output is one, and ends the last line.
+    void Finish(bool isArray);
+
+private:
+    Sink m_sink;
+    std::string m_text;
+    std::size_t m_count = 0;
+};
+
 // Computes every calculation object from the program's start state, in order, through
 // the same session as the desktop program; only the report carries over between them,
 // starting from the given one (an opened report, or an empty one).
-struct SheetRequest
-{
-    std::string DateTime;
-    // The file each object was read from, by the objects' order; empty for the standard
-    // input. Missing entries count as empty.
-    std::vector<std::string> FeedFileNames;
-};
 // With `sheets` every calculated object's sheet is kept.
 BatchOutcome RunBatch(const BatchInput &input,
                       const NumberSeparators &separators,

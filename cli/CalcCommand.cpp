@@ -1,6 +1,7 @@
 #include "cli/CalcCommand.h"
 
 #include "cli/BatchRunner.h"
+#include "cli/OutputSpool.h"
 #include "core/FileAccess.h"
 #include "core/FileDialogService.h"
 #include "core/LocaleSeparators.h"
@@ -14,11 +15,13 @@
 
 #include <cerrno>
 #include <ctime>
+#include <functional>
 #include <istream>
 #include <iterator>
 #include <optional>
 #include <ostream>
-#include <sstream>
+#include <stdexcept>
+#include <string_view>
 #include <utility>
 
 #include <unistd.h>
@@ -164,13 +167,6 @@ std::string OneLineMessage(std::string text, const std::string &path)
     return text;
 }
 
-std::string readAll(std::istream &stream)
-{
-    std::ostringstream buffer;
-    buffer << stream.rdbuf();
-    return buffer.str();
-}
-
 } // namespace
 
 int RunCalcCommand(const std::vector<std::string> &arguments,
@@ -184,9 +180,9 @@ int RunCalcCommand(const std::vector<std::string> &arguments,
     };
     // Results that did not reach their reader (a full disk, a closed output)
     // are a failure of the run, whatever was computed.
-    const auto print = [&](const std::string &text, int status) -> int {
+    const auto print = [&](const std::function<void()> &write, int status) -> int {
         errno = 0;
-        out << text;
+        write();
         out.flush();
         if (out)
             return status;
@@ -202,10 +198,10 @@ int RunCalcCommand(const std::vector<std::string> &arguments,
         return fail(std::string(error.what()) + " (см. --help)");
     }
     if (options.Help) {
-        return print(HelpText, ExitAllOk);
+        return print([&] { out << HelpText; }, ExitAllOk);
     }
     if (options.ShowVersion) {
-        return print(std::string(Program) + " " + Version + "\n", ExitAllOk);
+        return print([&] { out << Program << " " << Version << "\n"; }, ExitAllOk);
     }
 
     NumberSeparators separators = SystemNumberSeparators();
@@ -218,84 +214,109 @@ int RunCalcCommand(const std::vector<std::string> &arguments,
 
     if (options.Inputs.empty())
         options.Inputs.push_back("-");
-    BatchInput input;
-    std::vector<std::string> feedFileNames; // of each object, for its sheet
-    for (const std::string &name : options.Inputs) {
-        std::string document;
-        if (name == "-") {
-            document = readAll(in);
-            if (in.bad())
-                return fail("не удалось прочитать стандартный ввод");
-        } else {
-            const FileResult read = ReadFileBytes(name, document);
-            if (!read.Ok)
-                return fail("не удалось прочитать " + QuotedText(name) + ": " + read.Reason);
-        }
-        BatchInput one;
-        try {
-            one = ParseBatchInput(document);
-        } catch (const InputError &error) {
-            // With several documents the message names the one it is about.
-            return fail(options.Inputs.size() > 1 ? QuotedText(name) + ": " + error.what()
-                                                  : error.what());
-        }
-        // Several documents give one array of results, in the order of their objects.
-        input.IsArray = input.IsArray || one.IsArray || options.Inputs.size() > 1;
-        feedFileNames.insert(feedFileNames.end(), one.Requests.size(), name == "-" ? "" : name);
-        for (CalcRequest &request : one.Requests)
-            input.Requests.push_back(std::move(request));
-    }
 
+    // The report is opened before the objects are read, so that they can be computed
+    // as they come; a failure to open it is told after the input errors, which come
+    // first, and then nothing is computed.
     ReportTable opened;
     std::vector<std::string> openMessages;
+    std::optional<std::string> openFailure;
     if (options.Open) {
         OpenWithoutWindow window(*options.Open);
         if (!OpenReportMenuClick(opened, window, window)) {
-            return fail(window.Texts.empty()
-                                ? "не удалось открыть отчет " + QuotedText(*options.Open)
-                                : OneLineMessage(window.Texts.back(), *options.Open));
+            openFailure = window.Texts.empty()
+                                  ? "не удалось открыть отчет " + QuotedText(*options.Open)
+                                  : OneLineMessage(window.Texts.back(), *options.Open);
         }
         openMessages = std::move(window.Texts);
     }
 
-    std::optional<SheetRequest> sheetRequest;
+    BatchRun run(separators, std::move(opened));
+    const std::string sheetDateTime = SheetDateTime(std::time(nullptr));
     if (options.Sheet)
-        sheetRequest = SheetRequest{SheetDateTime(std::time(nullptr)), std::move(feedFileNames)};
-    BatchOutcome outcome = RunBatch(input, separators, std::move(opened), sheetRequest);
-    // The only box of an opening that succeeded is the damaged-file question. It
-    // comes first in the first object's messages, as the window's box comes before
-    // the calculations, and the exit status tells of it even without an object.
-    if (!openMessages.empty()) {
-        outcome.AllOk = false;
-        nlohmann::ordered_json *first = nullptr;
-        if (!input.IsArray)
-            first = &outcome.Output;
-        else if (!outcome.Output.empty())
-            first = &outcome.Output.front();
-        if (first) {
+        run.KeepSheets(sheetDateTime);
+    std::string feedFileName; // of the objects being read, for their sheets
+    OutputSpool spool;
+    ResultWriter writer([&](std::string_view text) { spool.Append(text); });
+    // Several documents give one array of results, in the order of their objects.
+    bool asArray = options.Inputs.size() > 1;
+    bool first = true;
+    const CalcRequestHandler compute = [&](CalcRequest &&request, bool inArray) {
+        if (openFailure)
+            return;
+        nlohmann::ordered_json result = run.Run(request, feedFileName);
+        // The only box of an opening that succeeded is the damaged-file question. It
+        // comes first in the first object's messages, as the window's box comes before
+        // the calculations.
+        if (first && !openMessages.empty()) {
             nlohmann::ordered_json messages = openMessages;
-            for (const auto &text : (*first)["Messages"])
+            for (const auto &text : result["Messages"])
                 messages.push_back(text);
-            (*first)["Messages"] = std::move(messages);
+            result["Messages"] = std::move(messages);
         }
+        first = false;
+        writer.Add(result, asArray || inArray);
+    };
+
+    for (const std::string &name : options.Inputs) {
+        const bool standardInput = name == "-";
+        feedFileName = standardInput ? std::string() : name;
+        FileReader file;
+        if (!standardInput) {
+            if (const FileResult opening = file.Open(name); !opening.Ok)
+                return fail("не удалось прочитать " + QuotedText(name) + ": " + opening.Reason);
+        }
+        const ReadDocumentPiece read = [&](char *buffer, std::size_t size) -> std::size_t {
+            if (!standardInput)
+                return file.Read(buffer, size);
+            in.read(buffer, std::streamsize(size));
+            return std::size_t(in.gcount());
+        };
+        // A document cut short by a read error is told as that error.
+        const auto readFailure = [&]() -> std::optional<std::string> {
+            if (standardInput && in.bad())
+                return "не удалось прочитать стандартный ввод";
+            if (!standardInput && !file.Status().Ok)
+                return "не удалось прочитать " + QuotedText(name) + ": " + file.Status().Reason;
+            return std::nullopt;
+        };
+        try {
+            asArray = ReadBatchInput(read, compute) || asArray;
+        } catch (const InputError &error) {
+            if (const auto failure = readFailure())
+                return fail(*failure);
+            // With several documents the message names the one it is about.
+            return fail(options.Inputs.size() > 1 ? QuotedText(name) + ": " + error.what()
+                                                  : error.what());
+        } catch (const OutputSpool::Failure &error) {
+            return fail(std::string("не удалось записать временный файл результатов: ")
+                        + error.what());
+        }
+        if (const auto failure = readFailure())
+            return fail(*failure);
     }
+    if (openFailure)
+        return fail(*openFailure);
+    // The damaged-file question makes the status tell of it even without an object.
+    if (!openMessages.empty())
+        run.SetNotAllOk();
 
     if (options.Report) {
         // Replacing the file that the results go to would lose them.
         const FileResult saved = IsOpenFile(*options.Report, STDOUT_FILENO)
                                          ? FileResult::failure("это файл стандартного вывода")
-                                         : SaveReportFile(outcome.Report, *options.Report);
+                                         : SaveReportFile(run.Report(), *options.Report);
         if (!saved.Ok)
             return fail("не удалось сохранить отчет " + QuotedText(*options.Report) + ": "
                         + saved.Reason);
         // The report now belongs to its file, as after "Сохранить"; its sheet names it.
-        outcome.Report.SetReportFile(*options.Report);
+        run.Report().SetReportFile(*options.Report);
     }
 
     if (options.Sheet) {
-        SheetDocument sheets{std::move(outcome.Sheets), std::nullopt};
+        SheetDocument sheets{std::move(run.Sheets()), std::nullopt};
         if (options.Report)
-            sheets.Report = BuildReportSheet(outcome.Report, sheetRequest->DateTime);
+            sheets.Report = BuildReportSheet(run.Report(), sheetDateTime);
         const std::unique_ptr<QGuiApplication> fonts = OffscreenGuiApplication();
         const FileResult written = IsOpenFile(*options.Sheet, STDOUT_FILENO)
                                            ? FileResult::failure("это файл стандартного вывода")
@@ -305,7 +326,19 @@ int RunCalcCommand(const std::vector<std::string> &arguments,
                         + written.Reason);
     }
 
-    return print(outcome.Output.dump(2) + "\n", outcome.AllOk ? ExitAllOk : ExitRefused);
+    try {
+        writer.Finish(asArray);
+        return print(
+                [&] {
+                    spool.CopyTo([&](std::string_view text) {
+                        out.write(text.data(), std::streamsize(text.size()));
+                        return bool(out);
+                    });
+                },
+                run.AllOk() ? ExitAllOk : ExitRefused);
+    } catch (const OutputSpool::Failure &error) {
+        return fail(std::string("не удалось записать временный файл результатов: ") + error.what());
+    }
 }
 
 } // namespace tormel::cli

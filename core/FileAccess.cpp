@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <iterator>
 #include <mutex>
+#include <vector>
 
 #include <fcntl.h>
 #include <pthread.h>
@@ -344,6 +345,87 @@ FileResult ReadFileBytes(const std::string &path, std::string &bytes)
         bytes.append(buffer, std::size_t(got));
     }
     return FileResult::success();
+}
+
+FileReader::~FileReader()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+FileResult FileReader::Open(const std::string &path)
+{
+    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    m_status = m_fd < 0 ? FailureFromErrno() : FileResult::success();
+    return m_status;
+}
+
+std::size_t FileReader::Read(char *buffer, std::size_t size)
+{
+    if (m_fd < 0 || !m_status.Ok)
+        return 0;
+    for (;;) {
+        const ssize_t got = ::read(m_fd, buffer, size);
+        if (got >= 0)
+            return std::size_t(got);
+        if (errno != EINTR) {
+            m_status = FailureFromErrno();
+            return 0;
+        }
+    }
+}
+
+ScratchFile::~ScratchFile()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+FileResult ScratchFile::Create()
+{
+    const char *folder = std::getenv("TMPDIR");
+    const std::string base = folder && *folder ? folder : "/tmp";
+    m_fd = ::open(base.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (m_fd < 0) {
+        // A file system without unnamed files: a named one, unlinked at once.
+        std::string name = base + "/.tmXXXXXX";
+        m_fd = ::mkostemp(name.data(), O_CLOEXEC);
+        if (m_fd < 0)
+            return FailureFromErrno();
+        ::unlink(name.c_str());
+    }
+    return FileResult::success();
+}
+
+FileResult ScratchFile::Append(std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t put = ::write(m_fd, bytes.data(), bytes.size());
+        if (put < 0) {
+            if (errno == EINTR)
+                continue;
+            return FailureFromErrno();
+        }
+        bytes.remove_prefix(std::size_t(put));
+    }
+    return FileResult::success();
+}
+
+FileResult ScratchFile::ReadBack(const std::function<bool(std::string_view piece)> &consume)
+{
+    if (::lseek(m_fd, 0, SEEK_SET) < 0)
+        return FailureFromErrno();
+    std::vector<char> buffer(1 << 20);
+    for (;;) {
+        const ssize_t got = ::read(m_fd, buffer.data(), buffer.size());
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return FailureFromErrno();
+        }
+        if (got == 0 || !consume(std::string_view(buffer.data(), std::size_t(got))))
+            return FileResult::success();
+    }
 }
 
 FileResult

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -29,6 +31,45 @@ bool IsOpenFile(const std::string &path, int fd);
 
 // Reads the whole file.
 FileResult ReadFileBytes(const std::string &path, std::string &bytes);
+
+// Reads a file piece by piece, so that a file of any size needs only the caller's
+// buffer. The reasons are those of ReadFileBytes.
+class FileReader
+{
+public:
+    FileReader() = default;
+    ~FileReader();
+    FileReader(const FileReader &) = delete;
+    FileReader &operator=(const FileReader &) = delete;
+
+    FileResult Open(const std::string &path);
+    // Up to size bytes; 0 at the end or on a read error, whose reason Status() keeps.
+    std::size_t Read(char *buffer, std::size_t size);
+    const FileResult &Status() const { return m_status; }
+
+private:
+    int m_fd = -1;
+    FileResult m_status;
+};
+
+// An unnamed file for data too large to hold in memory, removed with the object (or
+// when the program ends in any way): in $TMPDIR, or /tmp.
+class ScratchFile
+{
+public:
+    ScratchFile() = default;
+    ~ScratchFile();
+    ScratchFile(const ScratchFile &) = delete;
+    ScratchFile &operator=(const ScratchFile &) = delete;
+
+    FileResult Create();
+    FileResult Append(std::string_view bytes);
+    // Reads the file from its start, piece by piece, into the consumer.
+    FileResult ReadBack(const std::function<bool(std::string_view piece)> &consume);
+
+private:
+    int m_fd = -1;
+};
 
 // How WriteFileReplacing creates its new file. An unnamed file (where the file
 // system has them) is named only for the instant before it replaces the target;

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace tormel {
@@ -26,14 +27,18 @@ ExactDecimal decimalDigits(double magnitude, int precision)
                                          std::chars_format::scientific,
                                          precision);
     (void)ec;
-    const std::string text(buffer, end);
+    // "d.ddd...e+XX" (or "de+XX" without a fraction): the digits are copied in one
+    // piece, since a full expansion has hundreds of them.
+    const std::string_view text(buffer, std::size_t(end - buffer));
     const std::size_t e = text.find('e');
     ExactDecimal result;
-    for (std::size_t i = 0; i < e; ++i) {
-        if (text[i] >= '0' && text[i] <= '9')
-            result.digits += text[i];
-    }
-    result.exponent = std::stoi(text.substr(e + 1));
+    result.digits.reserve(e);
+    result.digits.push_back(text[0]);
+    if (e > 2)
+        result.digits.append(text.substr(2, e - 2));
+    std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1),
+                    text.data() + text.size(),
+                    result.exponent);
     return result;
 }
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <charconv>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <type_traits>
 
@@ -191,60 +192,269 @@ CalcRequest parseRequest(const Json &value, std::size_t position)
     return request;
 }
 
-// The library's own document builder, which also says where a number too large
-// for a double stands: the library reports that error without its place.
-class DocumentBuilder : public nlohmann::detail::json_sax_dom_parser<Json>
+// The document in pieces, as the library's input iterator: the pieces are read as
+// the parser asks for them, and the lines are counted on the way, since the library
+// does not say where a number too large for a double stands.
+class DocumentSource
 {
 public:
-    DocumentBuilder(Json &result, const std::string &document)
-        : json_sax_dom_parser(result)
-        , m_document(document)
+    explicit DocumentSource(const ReadDocumentPiece &read)
+        : m_read(read)
+        , m_next(m_buffer.data())
+        , m_last(m_buffer.data())
     {}
+
+    class Iterator
+    {
+    public:
+        using iterator_category = std::input_iterator_tag;
+        using value_type = char;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const char *;
+        using reference = const char &;
+
+        Iterator() = default;
+        explicit Iterator(DocumentSource *source)
+            : m_source(source)
+        {}
+
+        // Only ever compared with the end, as the library does.
+        bool operator==(const Iterator &other) const { return atEnd() == other.atEnd(); }
+        bool operator!=(const Iterator &other) const { return !(*this == other); }
+        const char &operator*() const { return *m_source->m_next; }
+        Iterator &operator++()
+        {
+            m_source->advance();
+            return *this;
+        }
+
+    private:
+        bool atEnd() const { return m_source == nullptr || !m_source->fill(); }
+
+        DocumentSource *m_source = nullptr;
+    };
+
+    Iterator begin() { return Iterator(this); }
+    Iterator end() { return Iterator(); }
+
+    // Line and column (from 1, in bytes, as in the library's messages) of a place
+    // already read whose line ends at most one character later.
+    std::pair<std::size_t, std::size_t> lineAndColumn(std::size_t offset) const
+    {
+        std::size_t lines = m_lines;
+        std::size_t lineStart = m_lineStart;
+        if (lines > 0 && lineStart > offset) {
+            --lines;
+            lineStart = m_previousLineStart;
+        }
+        return {1 + lines, 1 + offset - lineStart};
+    }
+
+private:
+    bool fill()
+    {
+        if (m_next != m_last)
+            return true;
+        if (m_ended)
+            return false;
+        m_offset += std::size_t(m_last - m_buffer.data());
+        const std::size_t got = m_read(m_buffer.data(), m_buffer.size());
+        m_next = m_buffer.data();
+        m_last = m_next + got;
+        m_ended = got == 0;
+        return got != 0;
+    }
+
+    void advance()
+    {
+        if (*m_next == '\n') {
+            ++m_lines;
+            m_previousLineStart = m_lineStart;
+            m_lineStart = m_offset + std::size_t(m_next - m_buffer.data()) + 1;
+        }
+        ++m_next;
+    }
+
+    const ReadDocumentPiece &m_read;
+    std::array<char, 1 << 16> m_buffer{};
+    const char *m_next;
+    const char *m_last;
+    std::size_t m_offset = 0; // of the buffer's first byte in the document
+    bool m_ended = false;
+    std::size_t m_lines = 0;
+    std::size_t m_lineStart = 0;
+    std::size_t m_previousLineStart = 0;
+};
+
+// Builds the calculation objects one at a time with the library's own document
+// builder and hands each on when it is complete: the elements of a root array, or
+// the root itself.
+class ObjectSplitter
+{
+public:
+    ObjectSplitter(const DocumentSource &source, const CalcRequestHandler &handle)
+        : m_source(source)
+        , m_handle(handle)
+    {}
+
+    bool isArray() const { return m_isArray; }
+
+    // The first contract error, once the document has been read to its end.
+    void throwPendingError() const
+    {
+        if (m_pending)
+            throw *m_pending;
+    }
+
+    bool null() { return m_builder ? m_builder->null() : deliver(Json(nullptr)); }
+    bool boolean(bool value)
+    {
+        return m_builder ? m_builder->boolean(value) : deliver(Json(value));
+    }
+    bool number_integer(Json::number_integer_t value)
+    {
+        return m_builder ? m_builder->number_integer(value) : deliver(Json(value));
+    }
+    bool number_unsigned(Json::number_unsigned_t value)
+    {
+        return m_builder ? m_builder->number_unsigned(value) : deliver(Json(value));
+    }
+    bool number_float(Json::number_float_t value, const Json::string_t &text)
+    {
+        if (m_builder)
+            return m_builder->number_float(value, text);
+        return deliver(Json(value));
+    }
+    bool string(Json::string_t &value)
+    {
+        if (m_builder)
+            return m_builder->string(value);
+        return deliver(Json(std::move(value)));
+    }
+    bool binary(Json::binary_t &value)
+    {
+        if (m_builder)
+            return m_builder->binary(value);
+        return deliver(Json(std::move(value)));
+    }
+    bool key(Json::string_t &value) { return m_builder->key(value); }
+
+    bool start_object(std::size_t size)
+    {
+        open();
+        return m_builder->start_object(size);
+    }
+    bool start_array(std::size_t size)
+    {
+        if (!m_builder && m_depth == 0) {
+            m_isArray = true;
+            m_depth = 1;
+            return true;
+        }
+        open();
+        return m_builder->start_array(size);
+    }
+    bool end_object() { return close(m_builder->end_object()); }
+    bool end_array()
+    {
+        if (!m_builder) {
+            m_depth = 0;
+            return true;
+        }
+        return close(m_builder->end_array());
+    }
 
     template<typename Exception>
     bool parse_error(std::size_t end, const std::string &token, const Exception &error)
     {
         if constexpr (std::is_same_v<Exception, Json::out_of_range>) {
-            // The place is just after the number; lines and columns count bytes
-            // from 1, as in the library's other messages.
+            // The place is just after the number.
             const std::size_t start = end - std::min(end, token.size());
-            const std::string_view before = std::string_view(m_document).substr(0, start);
-            const std::size_t lineStart = before.rfind('\n');
-            const std::size_t line
-                    = 1 + std::size_t(std::count(before.begin(), before.end(), '\n'));
-            const std::size_t column
-                    = 1 + start - (lineStart == std::string_view::npos ? 0 : lineStart + 1);
+            const auto [line, column] = m_source.lineAndColumn(start);
             throw InputError("неверный JSON: строка " + std::to_string(line) + ", столбец "
                              + std::to_string(column) + ": число " + token
                              + " слишком велико по модулю");
         }
-        return json_sax_dom_parser::parse_error(end, token, error);
+        throw error;
     }
 
 private:
-    const std::string &m_document;
+    using Builder = nlohmann::detail::json_sax_dom_parser<Json>;
+
+    void open()
+    {
+        if (!m_builder) {
+            m_value = Json();
+            m_builder.emplace(m_value);
+            m_builderDepth = m_depth;
+        }
+        ++m_depth;
+    }
+
+    bool close(bool result)
+    {
+        if (--m_depth == m_builderDepth) {
+            m_builder.reset();
+            return deliver(std::move(m_value));
+        }
+        return result;
+    }
+
+    bool deliver(const Json &value)
+    {
+        ++m_position;
+        if (m_pending)
+            return true;
+        CalcRequest request;
+        try {
+            request = parseRequest(value, m_position);
+        } catch (const InputError &error) {
+            m_pending = error;
+            return true;
+        }
+        m_handle(std::move(request), m_isArray);
+        return true;
+    }
+
+    const DocumentSource &m_source;
+    const CalcRequestHandler &m_handle;
+    Json m_value;
+    std::optional<Builder> m_builder;
+    std::size_t m_depth = 0;        // containers open around the next value
+    std::size_t m_builderDepth = 0; // where the object being built began
+    std::size_t m_position = 0;
+    bool m_isArray = false;
+    std::optional<InputError> m_pending;
 };
 
 } // namespace
 
-BatchInput ParseBatchInput(const std::string &document)
+bool ReadBatchInput(const ReadDocumentPiece &read, const CalcRequestHandler &handle)
 {
-    Json root;
+    DocumentSource source(read);
+    ObjectSplitter splitter(source, handle);
     try {
-        DocumentBuilder builder(root, document);
-        Json::sax_parse(document, &builder);
+        Json::sax_parse(source.begin(), source.end(), &splitter);
     } catch (const Json::parse_error &error) {
         throw InputError("неверный JSON: " + OneLineText(error.what()));
     }
+    splitter.throwPendingError();
+    return splitter.isArray();
+}
 
+BatchInput ParseBatchInput(const std::string &document)
+{
+    std::size_t consumed = 0;
+    const ReadDocumentPiece read = [&](char *buffer, std::size_t size) {
+        const std::size_t count = std::min(size, document.size() - consumed);
+        document.copy(buffer, count, consumed);
+        consumed += count;
+        return count;
+    };
     BatchInput input;
-    if (root.is_array()) {
-        input.IsArray = true;
-        for (std::size_t i = 0; i < root.size(); ++i)
-            input.Requests.push_back(parseRequest(root[i], i + 1));
-    } else {
-        input.Requests.push_back(parseRequest(root, 1));
-    }
+    input.IsArray = ReadBatchInput(read, [&](CalcRequest &&request, bool) {
+        input.Requests.push_back(std::move(request));
+    });
     return input;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -65,5 +67,20 @@ public:
 // Parses the UTF-8 JSON document; throws InputError naming the field and the
 // object's position.
 BatchInput ParseBatchInput(const std::string &document);
+
+// Supplies the next piece of a document into the buffer and returns its size; 0 at
+// the end (a read error also ends the document, and its reader keeps the reason).
+using ReadDocumentPiece = std::function<std::size_t(char *buffer, std::size_t size)>;
+
+// Receives the calculation objects in order, each as soon as it has been read;
+// InArray says whether the document is an array of them.
+using CalcRequestHandler = std::function<void(CalcRequest &&request, bool inArray)>;
+
+// Reads a document of any size holding one calculation object at a time, with the
+// same results and errors as ParseBatchInput. A syntax error stops the reading at
+// once; a contract error is thrown only at the end of a document that is otherwise
+// well-formed (as ParseBatchInput reports it), and no object after it is handed on.
+// Returns whether the document is an array. Whatever the handler throws goes through.
+bool ReadBatchInput(const ReadDocumentPiece &read, const CalcRequestHandler &handle);
 
 } // namespace tormel

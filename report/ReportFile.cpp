@@ -200,7 +200,7 @@ std::string RowText(int tableRow)
 std::optional<std::string>
 UnwritableCellReason(const std::string &cell, int tableRow, bool checkCodePage)
 {
-    if (cell.find_first_of("\r\n") != std::string::npos)
+    if (std::any_of(cell.begin(), cell.end(), [](char c) { return c == '\r' || c == '\n'; }))
         return "текст " + RowText(tableRow)
                + " содержит перевод строки, который разделил бы эту строку в файле отчета";
     if (cell.find(';') != std::string::npos)
@@ -248,6 +248,27 @@ std::optional<std::string> ReadBackMismatch(std::string_view bytes,
     return std::nullopt;
 }
 
+// Whether the file text reads back to the rows it was made from, shown without
+// reading it: the reader splits lines only at CR and LF and cells only at the
+// semicolon, which no cell holds once UnwritableReason passed; a line's fields are
+// then its cells, unless it starts with a semicolon, which only an empty point
+// name would give; and the two header lines must count as whole lines of cells.
+bool ReadsBackByItsShape(const std::vector<WrittenRow> &rows)
+{
+    static const bool headersPlain = [] {
+        for (const std::string_view header :
+             {report_texts::FileHeaderLine, report_texts::FileUnitLine}) {
+            if (header.find_first_of("\r\n") != std::string_view::npos
+                || (1 + CountPositions(header, ';')) % FieldsPerLine != 0)
+                return false;
+        }
+        return true;
+    }();
+    return headersPlain && std::all_of(rows.begin(), rows.end(), [](const WrittenRow &row) {
+               return !row.Cells[0].empty();
+           });
+}
+
 } // namespace
 
 std::optional<ReportFileFormat> ReportFileFormatOf(std::string_view path)
@@ -281,13 +302,19 @@ FileResult SaveReportFile(const ReportTable &table, const std::string &path)
     const std::vector<WrittenRow> rows = RowsToWrite(table);
     if (std::optional<std::string> reason = UnwritableReason(rows, false))
         return FileResult::failure(std::move(*reason));
-    const std::optional<std::string> bytes = EncodeWindows1251(TextOf(rows));
+    const std::string text = TextOf(rows);
+    const std::optional<std::string> bytes = EncodeWindows1251(text);
     if (!bytes)
         return FileResult::failure(
                 UnwritableReason(rows, true)
                         .value_or("текст не может быть записан в кодировке Windows-1251"));
-    if (std::optional<std::string> reason = ReadBackMismatch(*bytes, rows))
-        return FileResult::failure(std::move(*reason));
+    // The last guard before the file is written, in two cheap steps where it can:
+    // the bytes decode to the very text, and that text reads back by its shape.
+    // Otherwise the file is read back as a whole.
+    if (!DecodesTo(*bytes, text) || !ReadsBackByItsShape(rows)) {
+        if (std::optional<std::string> reason = ReadBackMismatch(*bytes, rows))
+            return FileResult::failure(std::move(*reason));
+    }
     return WriteFileReplacing(path, *bytes);
 }
 

@@ -18,6 +18,9 @@ std::string DecodeWindows1251(std::string_view bytes);
 // UTF-8 or holds a character that the code page does not have.
 std::optional<std::string> EncodeWindows1251(std::string_view utf8);
 
+// Whether the bytes decode to exactly that UTF-8 text (without building the text).
+bool DecodesTo(std::string_view bytes, std::string_view utf8);
+
 // Whether EncodeWindows1251 would succeed.
 bool IsWindows1251Text(std::string_view utf8);
 

@@ -325,8 +325,28 @@ TEST(Windows1251, EveryByteComesBackUnchanged)
               "5");
 }
 
+// The save's check that its bytes are the text, without decoding them into a copy.
+TEST(Windows1251, DecodesToComparesWithTheDecodedText)
+{
+    std::string all;
+    for (int byte = 0; byte < 256; ++byte)
+        all += char(byte);
+    const std::string text = DecodeWindows1251(all);
+    EXPECT_TRUE(DecodesTo(all, text));
+    EXPECT_TRUE(DecodesTo("", ""));
+    EXPECT_FALSE(DecodesTo(all, text + "a"));
+    EXPECT_FALSE(DecodesTo(all, text.substr(0, text.size() - 1)));
+    EXPECT_FALSE(DecodesTo("\xB9", "N"));
+    EXPECT_FALSE(DecodesTo("a", ""));
+}
+
 TEST(Windows1251, RefusesWhatTheCodePageLacks)
 {
+    // Cut, stray and overlong sequences are not characters of any code page.
+    EXPECT_EQ(EncodeWindows1251("a\xD0"), std::nullopt);
+    EXPECT_EQ(EncodeWindows1251("\x80"), std::nullopt);
+    EXPECT_EQ(EncodeWindows1251("\xC1\x81"), std::nullopt);
+    EXPECT_EQ(EncodeWindows1251("\xE2\x84"), std::nullopt);
     EXPECT_EQ(EncodeWindows1251("α"), std::nullopt);
     EXPECT_EQ(EncodeWindows1251("a\xFF"), std::nullopt); // not UTF-8
     EXPECT_FALSE(IsWindows1251Text("\U0001F600"));

@@ -1,0 +1,192 @@
+#include "feed/BatchInput.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace tormel {
+namespace {
+
+struct Read
+{
+    std::vector<CalcRequest> requests;
+    std::vector<bool> inArray;
+    bool isArray = false;
+    std::string error; // empty when the document was accepted
+};
+
+// Reads the document handed over in pieces of the given size.
+Read readInPieces(const std::string &document, std::size_t piece)
+{
+    std::size_t consumed = 0;
+    const ReadDocumentPiece read = [&](char *buffer, std::size_t size) {
+        const std::size_t count = std::min({size, piece, document.size() - consumed});
+        document.copy(buffer, count, consumed);
+        consumed += count;
+        return count;
+    };
+    Read result;
+    try {
+        result.isArray = ReadBatchInput(read, [&](CalcRequest &&request, bool inArray) {
+            result.requests.push_back(std::move(request));
+            result.inArray.push_back(inArray);
+        });
+    } catch (const InputError &error) {
+        result.error = error.what();
+    }
+    return result;
+}
+
+std::string names(const std::vector<CalcRequest> &requests)
+{
+    std::string text;
+    for (const CalcRequest &request : requests)
+        text += request.Name.value_or("-") + ";";
+    return text;
+}
+
+// Objects are handed on in order, as soon as they are read, whatever the pieces.
+TEST(BatchInputTest, ObjectsArriveInOrderWithTheDocumentsShape)
+{
+    struct Case
+    {
+        const char *name;
+        std::string document;
+        std::string names;
+        bool isArray;
+    };
+    const Case cases[] = {
+            {"single object", R"({"Name": "A", "Lines": [{"Length": 5}]})", "A;", false},
+            {"array", R"([{"Name": "A"}, {}, {"Name": "В"}])", "A;-;В;", true},
+            {"empty array", " [ ] ", "", true},
+            {"nested arrays stay in their object",
+             R"([{"Lines": [{"Length": "1"}, {"Length": 2.5}]}, {"Name": "Б"}])",
+             "-;Б;",
+             true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const std::size_t piece : {std::size_t(1), std::size_t(3), std::size_t(1) << 20}) {
+            const Read read = readInPieces(c.document, piece);
+            ASSERT_EQ(read.error, "");
+            EXPECT_EQ(names(read.requests), c.names);
+            EXPECT_EQ(read.isArray, c.isArray);
+            EXPECT_EQ(std::count(read.inArray.begin(), read.inArray.end(), c.isArray),
+                      std::ptrdiff_t(read.inArray.size()));
+        }
+    }
+    const Read lines = readInPieces(
+            R"([{"Lines": [{"Length": "1"}, {"Length": 2.5, "Temperature": -20}]}])", 2);
+    ASSERT_EQ(lines.requests.size(), 1u);
+    ASSERT_EQ(lines.requests[0].Lines.size(), 2u);
+    EXPECT_EQ(lines.requests[0].Lines[1].Length, "2.5");
+    EXPECT_EQ(lines.requests[0].Lines[1].Temperature, "-20");
+}
+
+// A contract error is told only when the rest of the document is well-formed, so that
+// the message is the one a reading of the whole document gives; the objects before it
+// have been handed on, none after it.
+TEST(BatchInputTest, ErrorsAreThoseOfTheWholeDocument)
+{
+    struct Case
+    {
+        const char *name;
+        std::string document;
+        std::string error;
+        std::string namesBefore;
+    };
+    const Case cases[] = {
+            {"contract error mid-way",
+             R"([{"Name": "A"}, {"Nmae": 1}, {"Name": "C"}])",
+             "объект 2, поле \"Nmae\": неизвестное поле",
+             "A;"},
+            {"syntax error after a contract error",
+             R"([{"Name": "A"}, {"Nmae": 1}, {"Name": "C"},])",
+             "неверный JSON: "
+             "[json.exception.parse_error.101] parse error at line 1, column 44: syntax error "
+             "while parsing value - unexpected ']'; "
+             "expected '[', '{', or a literal",
+             "A;"},
+            {"scalar element",
+             R"([{}, 7])",
+             "объект 2: ожидается объект расчета, а не число",
+             "-;"},
+            {"scalar root", R"("A")", "объект 1: ожидается объект расчета, а не строка", ""},
+            {"empty document",
+             "",
+             "неверный JSON: "
+             "[json.exception.parse_error.101] parse error at line 1, column 1: syntax error while "
+             "parsing value - unexpected end of "
+             "input; expected '[', '{', or a literal",
+             ""},
+            {"text after the document",
+             R"({} {})",
+             "неверный JSON: "
+             "[json.exception.parse_error.101] parse error at line 1, column 4: syntax error while "
+             "parsing value - unexpected '{'; "
+             "expected end of input",
+             "-;"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const std::size_t piece : {std::size_t(1), std::size_t(1) << 20}) {
+            const Read read = readInPieces(c.document, piece);
+            EXPECT_EQ(read.error, c.error);
+            EXPECT_EQ(names(read.requests), c.namesBefore);
+        }
+    }
+}
+
+// The library does not say where a number too large for a double stands; the reader
+// counts the lines itself, also across its pieces and when a line break follows the
+// number at once.
+TEST(BatchInputTest, NumberBeyondADoubleIsPlacedByLineAndColumn)
+{
+    const std::string longLine(70000, ' ');
+    struct Case
+    {
+        const char *name;
+        std::string document;
+        std::string place;
+    };
+    const Case cases[] = {
+            {"first line", R"({"RArc": 1e400})", "строка 1, столбец 10: число 1e400"},
+            {"line break just after",
+             "[\n{\"RArc\": -1e400\n}]",
+             "строка 2, столбец 10: число -1e400"},
+            {"after a long line",
+             "[{}," + longLine + "\n\n  {\"RArc\":1e999}]",
+             "строка 3, столбец 11: число 1e999"},
+            {"far along the first line",
+             "[" + longLine + "{\"RArc\":1e999}]",
+             "строка 1, столбец 70010: число 1e999"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const std::size_t piece : {std::size_t(1), std::size_t(7), std::size_t(1) << 20}) {
+            const Read read = readInPieces(c.document, piece);
+            EXPECT_EQ(read.error, "неверный JSON: " + c.place + " слишком велико по модулю");
+        }
+    }
+}
+
+TEST(BatchInputTest, ParseBatchInputReadsTheSameAsPieces)
+{
+    const std::string document
+            = R"([{"Name": "К-1", "WindKind": "T/Y-0", "Device": {"AV": true, "TokAVnom": 25}}])";
+    const BatchInput whole = ParseBatchInput(document);
+    const Read pieces = readInPieces(document, 5);
+    ASSERT_EQ(whole.Requests.size(), 1u);
+    ASSERT_EQ(pieces.requests.size(), 1u);
+    EXPECT_TRUE(whole.IsArray);
+    EXPECT_EQ(whole.Requests[0].Name, pieces.requests[0].Name);
+    ASSERT_TRUE(whole.Requests[0].Device);
+    EXPECT_EQ(whole.Requests[0].Device->AV, true);
+    EXPECT_EQ(whole.Requests[0].Device->TokAVnom, "25");
+    EXPECT_EQ(pieces.requests[0].Device->TokAVnom, "25");
+}
+
+} // namespace
+} // namespace tormel
