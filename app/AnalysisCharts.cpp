@@ -6,14 +6,24 @@
 
 namespace tormel {
 
+namespace {
+
+// Both charts are drawn on white, as on the printed sheet.
+void paintOnWhite(QWidget &view)
+{
+    view.setAutoFillBackground(true);
+    QPalette palette = view.palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    view.setPalette(palette);
+}
+
+} // namespace
+
 FeedCurrentChartView::FeedCurrentChartView(const FeedCurrentChart &chart, QWidget *parent)
     : QWidget(parent)
     , m_chart(chart)
 {
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    setPalette(palette);
+    paintOnWhite(*this);
 }
 
 void FeedCurrentChartView::paintEvent(QPaintEvent *)
@@ -26,10 +36,7 @@ LoopShareChartView::LoopShareChartView(const LoopShareChart &chart, QWidget *par
     : QWidget(parent)
     , m_chart(chart)
 {
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    setPalette(palette);
+    paintOnWhite(*this);
 }
 
 void LoopShareChartView::paintEvent(QPaintEvent *)
