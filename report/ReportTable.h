@@ -1,12 +1,11 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace tormel {
-
-class IMessageService;
 
 // The texts of one report row, in column order.
 using ReportRow = std::array<std::string, 12>;
@@ -65,7 +64,8 @@ public:
     void ReportStringGridMouseUp(int col, int row);
 
     // "Удалить": removes the current row; the rows below move up.
-    void DeleteReportButtonClick(IMessageService &messages);
+    // Without a current row nothing changes and the refusal's text is given.
+    std::optional<std::string> DeleteSelectedRow();
     // The move buttons exchange the current row with its neighbour among the
     // rows in use and follow it with the selection.
     void UpSpeedButtonClick();
