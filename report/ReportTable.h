@@ -1,5 +1,7 @@
 #pragma once
 
+#include "report/ReportTexts.h"
+
 #include <array>
 #include <optional>
 #include <string>
@@ -8,7 +10,7 @@
 namespace tormel {
 
 // The texts of one report row, in column order.
-using ReportRow = std::array<std::string, 12>;
+using ReportRow = std::array<std::string, report_texts::ColumnCount>;
 
 // The report: twelve text columns and at least 14 rows, the rows in use (those
 // with a point name in column 0) at the top without gaps. Beside the cells it
@@ -18,7 +20,7 @@ using ReportRow = std::array<std::string, 12>;
 class ReportTable
 {
 public:
-    static constexpr int ColCount = 12;
+    static constexpr int ColCount = report_texts::ColumnCount;
     static constexpr int MinRowCount = 14;
 
     ReportTable();
