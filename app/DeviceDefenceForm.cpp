@@ -211,7 +211,7 @@ QComboBox *TDeviceDefenceForm::comboBox(const QString &name,
     QComboBox *box = editableComboBox(
             name, qs(control(name.toStdString()).Hint), DDFormText::HelpContext, parent);
     box->setFixedWidth(96);
-    bindComboBoxText(box, state, this, [this, change = std::move(change)] {
+    bindComboBoxText(box, state.Text, this, [this, change = std::move(change)] {
         if (change)
             change();
         showState();

@@ -54,12 +54,12 @@ TEST_F(TormelSessionTest, StartingCalculationFillsTheResultWindow)
 TEST_F(TormelSessionTest, ResultWindowShowsTheTextsAsTypedAndGroupsLargeValues)
 {
     session.Input().TransPower.Text = "25.0";
-    LineRowState &row = session.Input().Lines[0];
-    row.KindPerform.Text = "Кабель с ПВХ изоляцией";
+    TLineInput &row = session.Input().Lines[0];
+    row.KindPerform = "Кабель с ПВХ изоляцией";
     session.ChangeLineKind(1);
-    row.Stuff.Text = "Медь";
-    row.Ff.Text = "25";
-    row.Fn.Text = "25";
+    row.Stuff = "Медь";
+    row.Ff = "25";
+    row.Fn = "25";
     row.Length = "1000";
     session.Calculate();
 
@@ -154,8 +154,8 @@ TEST_F(TormelSessionTest, AcceptedDeviceIsJudgedAgainAfterEveryCalculation)
     EXPECT_EQ(session.Status().StatusDDLabel.find("не срабатывает"), std::string::npos);
     EXPECT_EQ(session.Result().Isr, 176);
 
-    session.Input().Lines[0].Ff.Text = "25";
-    session.Input().Lines[0].Fn.Text = "25";
+    session.Input().Lines[0].Ff = "25";
+    session.Input().Lines[0].Fn = "25";
     session.Input().Lines[0].Length = "300";
     session.Calculate(); // a long cable brings the current below 176 A
     EXPECT_LT(session.Result().Iokz, 176);
@@ -198,9 +198,9 @@ TEST_F(TormelSessionTest, ListChangesGoThroughTheSessionState)
     session.ChangeWindKind();
     EXPECT_EQ(session.Input().TransPower.Text, "10");
 
-    session.Input().Lines[4].KindPerform.Text = "Шинопровод LV70";
+    session.Input().Lines[4].KindPerform = "Шинопровод LV70";
     session.ChangeLineKind(5);
-    EXPECT_EQ(session.Input().Lines[4].Stuff.Text, "BD01, 40A");
+    EXPECT_EQ(session.Input().Lines[4].Stuff, "BD01, 40A");
 
     session.Input().WindKind.Text = "1/1";
     session.ChangeWindKind();
@@ -214,7 +214,7 @@ TEST_F(TormelSessionTest, UnknownKindLeavesTheFailureTextsButNotTheMenus)
 {
     session.AskNumber().SetNumberPointNoMoreChecked(false);
     session.Calculate();
-    session.Input().Lines[0].KindPerform.Text = "кабель с ПВХ изоляцией";
+    session.Input().Lines[0].KindPerform = "кабель с ПВХ изоляцией";
     session.ChangeLineKind(1);
 
     EXPECT_EQ(messages.texts(), std::vector<std::string>{"Неизвестный тип линии"});
@@ -255,7 +255,7 @@ TEST_F(TormelSessionTest, ResetToStartLeavesOnlyTheReport)
 {
     session.Input().WindKind.Text = "T/Y-0";
     session.ChangeWindKind();
-    session.Input().Lines[0].KindPerform.Text = "Воздушная";
+    session.Input().Lines[0].KindPerform = "Воздушная";
     session.ChangeLineKind(1);
     session.Input().Lines[0].Length = "100";
     ASSERT_TRUE(session.AcceptDevice().Done);
