@@ -1,8 +1,8 @@
 #include "app/DeleteAllReportForm.h"
 
 #include "app/FormStyle.h"
-#include "report/ReportTable.h"
 #include "report/ReportTexts.h"
+#include "session/TormelSession.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,11 +19,11 @@ constexpr int ClientHeight = 114;
 
 } // namespace
 
-TDeleteAllReportForm::TDeleteAllReportForm(ReportTable &table, QWidget *parent)
+TDeleteAllReportForm::TDeleteAllReportForm(TormelSession &session, QWidget *parent)
     : QDialog(parent,
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                       | Qt::WindowCloseButtonHint)
-    , m_table(table)
+    , m_session(session)
 {
     namespace texts = report_texts;
     setObjectName(QStringLiteral("DeleteAllReportForm"));
@@ -60,7 +60,7 @@ int TDeleteAllReportForm::showModal()
 
 void TDeleteAllReportForm::OKBitBtnClick()
 {
-    DeleteAllReportOKBitBtnClick(m_table);
+    m_session.ClearReport();
     accept();
 }
 

@@ -8,7 +8,6 @@
 #include "report/ReportTable.h"
 #include "report/ReportTexts.h"
 #include "report/export/SpreadsheetExport.h"
-#include "session/ReportMenu.h"
 #include "session/TormelSession.h"
 #include "sheet/SheetActions.h"
 
@@ -187,6 +186,8 @@ TReportForm::TReportForm(TormelSession &session,
     installHelpKey(this, help);
     setFixedSize(ClientWidth, ClientHeight + menu->sizeHint().height());
     showState();
+    // Every command on the report, from this window or another, ends in this signal.
+    connect(&m_session, &TormelSession::reportChanged, this, &TReportForm::showState);
 }
 
 TReportForm::~TReportForm()
@@ -322,49 +323,41 @@ void TReportForm::ReportStringGridMouseUp(const QPoint &position)
 void TReportForm::DeleteReportButtonClick()
 {
     m_session.DeleteReportRow();
-    showState();
 }
 
 void TReportForm::DeleteAllButtonClick()
 {
     emit deleteAllRequested();
-    showState();
 }
 
 void TReportForm::UpSpeedButtonClick()
 {
-    m_session.Report().UpSpeedButtonClick();
-    showState();
+    m_session.MoveReportRowUp();
 }
 
 void TReportForm::DownSpeedButtonClick()
 {
-    m_session.Report().DownSpeedButtonClick();
-    showState();
+    m_session.MoveReportRowDown();
 }
 
 void TReportForm::NewReportMenuClick()
 {
-    tormel::NewReportMenuClick(m_session.Report(), m_session.Messages(), m_dialogs);
-    showState();
+    m_session.NewReport(m_dialogs);
 }
 
 void TReportForm::SaveReportMenuClick()
 {
-    tormel::SaveReportMenuClick(m_session.Report(), m_session.Messages(), m_dialogs);
-    showState();
+    m_session.SaveReport(m_dialogs);
 }
 
 void TReportForm::SaveAsReportMenuClick()
 {
-    tormel::SaveAsReportMenuClick(m_session.Report(), m_session.Messages(), m_dialogs);
-    showState();
+    m_session.SaveReportAs(m_dialogs);
 }
 
 void TReportForm::OpenReportMenuClick()
 {
-    tormel::OpenReportMenuClick(m_session.Report(), m_session.Messages(), m_dialogs);
-    showState();
+    m_session.OpenReport(m_dialogs);
 }
 
 void TReportForm::ExportToExcelReportMenuClick()

@@ -3,6 +3,7 @@
 #include "calc/CalcDriver.h"
 #include "core/MessageService.h"
 #include "core/NumberFormat.h"
+#include "session/ReportMenu.h"
 
 #include <utility>
 
@@ -158,6 +159,7 @@ CommandOutcome TormelSession::AddPoint()
         }
     }
     m_askNumber.WritePoint(m_result, m_separators, m_report, place.ReplacedRow);
+    emit reportChanged();
     return outcome;
 }
 
@@ -169,7 +171,54 @@ CommandOutcome TormelSession::AddPointNamed(const std::string &name)
 
 CommandOutcome TormelSession::DeleteReportRow()
 {
-    return refusedWith(m_report.DeleteSelectedRow());
+    CommandOutcome outcome = refusedWith(m_report.DeleteSelectedRow());
+    emit reportChanged();
+    return outcome;
+}
+
+void TormelSession::MoveReportRowUp()
+{
+    m_report.UpSpeedButtonClick();
+    emit reportChanged();
+}
+
+void TormelSession::MoveReportRowDown()
+{
+    m_report.DownSpeedButtonClick();
+    emit reportChanged();
+}
+
+void TormelSession::ClearReport()
+{
+    DeleteAllReportOKBitBtnClick(m_report);
+    emit reportChanged();
+}
+
+void TormelSession::NewReport(IFileDialogService &dialogs)
+{
+    NewReportMenuClick(m_report, m_messages, dialogs);
+    emit reportChanged();
+}
+
+bool TormelSession::SaveReport(IFileDialogService &dialogs)
+{
+    const bool saved = SaveReportMenuClick(m_report, m_messages, dialogs);
+    emit reportChanged();
+    return saved;
+}
+
+bool TormelSession::SaveReportAs(IFileDialogService &dialogs)
+{
+    const bool saved = SaveAsReportMenuClick(m_report, m_messages, dialogs);
+    emit reportChanged();
+    return saved;
+}
+
+bool TormelSession::OpenReport(IFileDialogService &dialogs)
+{
+    const bool opened = OpenReportMenuClick(m_report, m_messages, dialogs);
+    emit reportChanged();
+    return opened;
 }
 
 } // namespace tormel

@@ -11,12 +11,15 @@
 #include "session/MainStatus.h"
 #include "session/ResultWindowModel.h"
 
+#include <QObject>
+
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace tormel {
 
+class IFileDialogService;
 class IMessageService;
 
 // What one command of the session did: whether it did what it was asked, and the
@@ -38,9 +41,12 @@ struct CalculationOutcome : CommandOutcome
 // The state of one run of the program: the main window's inputs and status lines, the
 // current calculation result, the result window's texts, the protection device and its
 // window, the point-name dialog and the report. Both front ends call its commands, show
-// the state they leave and, for the desktop program, the messages they give.
-class TormelSession
+// the state they leave and, for the desktop program, the messages they give. A window
+// that shows the report learns of its changes from reportChanged().
+class TormelSession : public QObject
 {
+    Q_OBJECT
+
 public:
     TormelSession(IMessageService &messages, NumberSeparators separators);
     TormelSession(const TormelSession &) = delete;
@@ -102,8 +108,25 @@ public:
 
     // Deletes the report's selected row ("Удалить"); refused without one.
     CommandOutcome DeleteReportRow();
+    // Moves the selected row one place up or down (the arrows of the report window).
+    void MoveReportRowUp();
+    void MoveReportRowDown();
+    // Empties the report ("Да" of the "Удалить все" confirmation).
+    void ClearReport();
+    // The report window's menu "Файл", with the file dialogs of the front end: "Новый",
+    // "Сохранить", "Сохранить как..." and "Открыть...". The saves and the opening return
+    // whether the report was written or read.
+    void NewReport(IFileDialogService &dialogs);
+    bool SaveReport(IFileDialogService &dialogs);
+    bool SaveReportAs(IFileDialogService &dialogs);
+    bool OpenReport(IFileDialogService &dialogs);
     ReportTable &Report() { return m_report; }
     const ReportTable &Report() const { return m_report; }
+
+signals:
+    // A command that works on the report has finished, its messages shown: the report, its
+    // selected row or its caption may have changed.
+    void reportChanged();
 
 private:
     // Judges the last successful calculation against the device again.

@@ -1,6 +1,7 @@
 #include "session/TormelSession.h"
 
 #include "feed/FeedFile.h"
+#include "report/ReportTexts.h"
 #include "session/SessionFeed.h"
 #include "tests/support/RecordingMessages.h"
 
@@ -284,6 +285,43 @@ TEST_F(TormelSessionTest, ResetToStartLeavesOnlyTheReport)
     EXPECT_TRUE(session.AskNumber().NumberPointNoMoreChecked());
     EXPECT_EQ(session.AskNumber().NumberEditText(), "");
     EXPECT_EQ(session.Report().Cell(0, 0), "К-1");
+}
+
+// A window showing the report repaints on reportChanged, so the signal must come after the
+// command's message boxes (a question answered No changes nothing) and for every command.
+TEST_F(TormelSessionTest, ReportChangesAreAnnouncedAfterTheirMessages)
+{
+    // Each announcement notes the first two points as the report holds them then.
+    std::vector<std::string> log;
+    QObject::connect(&session, &TormelSession::reportChanged, &session, [&] {
+        log.push_back(session.Report().Cell(0, 0) + "," + session.Report().Cell(0, 1));
+    });
+    messages.onShow = [&](const RecordingMessages::Entry &entry) { log.push_back(entry.text); };
+    ASSERT_TRUE(session.Calculate().Done);
+    ASSERT_TRUE(session.AddPointNamed("К-1").Done);
+    ASSERT_TRUE(session.AddPointNamed("К-2").Done);
+    EXPECT_EQ(log, (std::vector<std::string>{"К-1,", "К-1,К-2"}));
+
+    log.clear();
+    messages.answers = {MessageAnswer::Cancel, MessageAnswer::Ok};
+    EXPECT_FALSE(session.AddPointNamed("К-1").Done);
+    EXPECT_TRUE(session.AddPointNamed("К-1").Done);
+    const std::string question(ask_number_texts::ReplaceQuestion);
+    EXPECT_EQ(log, (std::vector<std::string>{question, question, "К-1,К-2"}));
+
+    log.clear();
+    session.Report().ReportStringGridMouseUp(-1, -1);
+    EXPECT_FALSE(session.DeleteReportRow().Done);
+    session.Report().ReportStringGridMouseUp(0, 1);
+    session.MoveReportRowUp();
+    session.MoveReportRowDown();
+    session.ClearReport();
+    EXPECT_EQ(log,
+              (std::vector<std::string>{std::string(report_texts::NoRowToDelete),
+                                        "К-1,К-2",
+                                        "К-2,К-1",
+                                        "К-1,К-2",
+                                        ","}));
 }
 
 } // namespace
