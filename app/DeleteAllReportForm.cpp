@@ -16,6 +16,7 @@ namespace {
 
 constexpr int ClientWidth = 294;
 constexpr int ClientHeight = 114;
+constexpr int ButtonWidth = 88; // the least width of the two buttons
 
 } // namespace
 
@@ -47,7 +48,7 @@ TDeleteAllReportForm::TDeleteAllReportForm(TormelSession &session, QWidget *pare
             style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Cancel"), this);
     cancel->setObjectName(QStringLiteral("CancelBitBtn"));
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    layout->addLayout(centredButtonRow({ok, cancel}, 88));
+    layout->addLayout(centredButtonRow({ok, cancel}, ButtonWidth));
 
     setFixedSize(ClientWidth, ClientHeight);
 }

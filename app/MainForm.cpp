@@ -47,6 +47,12 @@ constexpr int QuanParWidth = 56;
 constexpr int SectionWidth = 50;
 constexpr int TemperatureWidth = 56;
 
+// The scheme and power boxes of the transformer band, the device button "..." and the
+// least width of "Расчет".
+constexpr int TransformerBoxWidth = 80;
+constexpr int DeviceButtonWidth = 32;
+constexpr int StartButtonWidth = 96;
+
 enum class TitleStyle { BoldBlack, MaroonSerif };
 
 // A framed group with a title, added to `layout`; returns the widget that holds the
@@ -172,7 +178,7 @@ void TMainForm::buildTransformerBand(QWidget *parent, QVBoxLayout *layout)
                                    QStringLiteral("Выберите тип соединения обмоток трансформатора"),
                                    TransformerHelp,
                                    [this] { WindKindComboBoxChange(); });
-    windKind->setFixedWidth(80);
+    windKind->setFixedWidth(TransformerBoxWidth);
     grid->addWidget(windKind);
     grid->addSpacing(12);
 
@@ -183,7 +189,7 @@ void TMainForm::buildTransformerBand(QWidget *parent, QVBoxLayout *layout)
             QStringLiteral(
                     "Выберите мощность трансформатора в кВ*А из списка стандартных значений"),
             TransformerHelp);
-    power->setFixedWidth(80);
+    power->setFixedWidth(TransformerBoxWidth);
     grid->addWidget(power);
     grid->addSpacing(12);
 
@@ -343,7 +349,7 @@ void TMainForm::buildStatusGroups(QWidget *parent, QVBoxLayout *layout)
     m_ddButton = new QPushButton(QStringLiteral("..."), defence);
     m_ddButton->setObjectName(QStringLiteral("DDButton"));
     m_ddButton->setStatusTip(QStringLiteral("Выбор аппарата защиты линии"));
-    m_ddButton->setFixedWidth(32);
+    m_ddButton->setFixedWidth(DeviceButtonWidth);
     // Enter on a focused button presses that button, as everywhere else.
     m_ddButton->setAutoDefault(true);
     connect(m_ddButton, &QPushButton::clicked, this, [this] {
@@ -369,7 +375,7 @@ void TMainForm::buildStatusGroups(QWidget *parent, QVBoxLayout *layout)
     m_startBitBtn->setStatusTip(QStringLiteral("Нажмите для запуска расчета"));
     m_startBitBtn->setDefault(true);
     m_startBitBtn->setAutoDefault(true);
-    m_startBitBtn->setMinimumWidth(96);
+    m_startBitBtn->setMinimumWidth(StartButtonWidth);
     connect(m_startBitBtn, &QPushButton::clicked, this, [this] { StartBitBtnClick(); });
     resultRow->addWidget(m_startBitBtn);
 

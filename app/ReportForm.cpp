@@ -41,6 +41,10 @@ constexpr int GridWidth = 633;
 constexpr int GridHeight = 270;
 constexpr int ColumnWidth = 50;
 constexpr int RowHeight = 18;
+// The least width of the buttons under the grid, and the size of the two arrows.
+constexpr int ButtonWidth = 96;
+constexpr int ArrowWidth = 23;
+constexpr int ArrowHeight = 33;
 
 QPushButton *
 pushButton(std::string_view text, const char *name, std::string_view hint, QWidget *parent)
@@ -48,7 +52,7 @@ pushButton(std::string_view text, const char *name, std::string_view hint, QWidg
     auto *button = new QPushButton(qs(text), parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setStatusTip(qs(hint));
-    button->setMinimumWidth(96);
+    button->setMinimumWidth(ButtonWidth);
     return button;
 }
 
@@ -59,7 +63,7 @@ arrowButton(Qt::ArrowType arrow, const char *name, std::string_view hint, QWidge
     button->setObjectName(QString::fromLatin1(name));
     button->setArrowType(arrow);
     button->setAutoRaise(true);
-    button->setFixedSize(23, 33);
+    button->setFixedSize(ArrowWidth, ArrowHeight);
     button->setFocusPolicy(Qt::NoFocus);
     button->setStatusTip(qs(hint));
     return button;
