@@ -74,12 +74,14 @@ std::string durationText(double seconds)
 std::string ProgressText(const ProgressState &state, const NumberSeparators &separators)
 {
     std::string text = "Объектов: " + groupedCount(state.Objects, separators);
-    if (state.Seconds > 0 && state.Objects > 0)
+    // Estimates from less than a second of work would only flicker.
+    const bool estimates = state.Seconds >= 1;
+    if (estimates)
         text += " · " + FormatNumber(double(state.Objects) / state.Seconds, 0, separators) + "/с";
     if (state.BytesRead > 0 || state.BytesTotal)
         text += " · " + bytesText(state, separators);
     if (state.BytesTotal && state.BytesRead > 0 && state.BytesRead < *state.BytesTotal
-        && state.Seconds > 0) {
+        && estimates) {
         const double left = state.Seconds * double(*state.BytesTotal - state.BytesRead)
                             / double(state.BytesRead);
         text += " · осталось " + durationText(left);
@@ -98,7 +100,7 @@ ProgressWriter::ProgressWriter(
     })
     , m_interval(interval)
     , m_start(m_clock())
-    , m_nextShow(m_start + interval)
+    , m_nextShow(m_start)
 {}
 
 ProgressWriter::~ProgressWriter()

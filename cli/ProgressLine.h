@@ -24,18 +24,18 @@ struct ProgressState
 // The one-line text of the progress, such as
 // "Объектов: 12 345 · 2 100/с · 45,2 из 200,0 МБ (22 %) · осталось 1 мин 05 с":
 // the objects done, their rate, the input read of its total and the time left at the
-// rate so far. A part that cannot be told yet (the rate in the first instant, the total
-// of the standard input) is left out.
+// rate so far. A part that cannot be told yet (the rate and the time left in the first
+// second, the total of the standard input) is left out.
 std::string ProgressText(const ProgressState &state, const NumberSeparators &separators);
 
 // Whether the progress line is shown: while the error output is a terminal, always
 // (--progress) or never (--no-progress).
 enum class ProgressMode { Auto, Always, Never };
 
-// Keeps the progress line on a descriptor up to date, rewriting it in place at most a
-// few times a second, and erases it at the end. It writes nothing at all unless the
-// mode asks for it (Auto: the descriptor is a terminal), so that the error output of
-// a script keeps its single line.
+// Keeps the progress line on a descriptor up to date, from the first object on, rewriting
+// it in place at most a few times a second, and erases it at the end. It writes nothing at all
+// unless the mode asks for it (Auto: the descriptor is a terminal), so that the error output of a
+// script keeps its single line.
 class ProgressWriter
 {
 public:

@@ -54,7 +54,10 @@ INSTANTIATE_TEST_SUITE_P(
                 TextCase{"NothingReadYet",
                          {0, 0, 200000000, 0},
                          "Объектов: 0 · 0.0 из 200.0 МБ (0 %)"},
-                TextCase{"EmptyFile", {0, 0, 0, 1}, "Объектов: 0 · 0.0 из 0.0 КБ"}),
+                TextCase{"EstimatesWaitForTheFirstSecond",
+                         {50, 1000, 4000, 0.5},
+                         "Объектов: 50 · 1.0 из 4.0 КБ (25 %)"},
+                TextCase{"EmptyFile", {0, 0, 0, 1}, "Объектов: 0 · 0/с · 0.0 из 0.0 КБ"}),
         [](const ::testing::TestParamInfo<TextCase> &test) {
             return std::string(test.param.name);
         });
@@ -127,21 +130,21 @@ TEST_F(ProgressWriterTest, TerminalLineIsRewrittenInPlaceAndErasedAtTheEnd)
     ASSERT_TRUE(writer.Active());
     writer.SetBytesTotal(4000);
     writer.AddBytesRead(1000);
-    writer.AddObject(); // too soon after the start
-    EXPECT_EQ(shown(), "");
+    writer.AddObject();
+    EXPECT_EQ(shown(), "\rОбъектов: 1 · 1.0 из 4.0 КБ (25 %)\x1b[K");
 
     m_now += 0.5;
     writer.AddBytesRead(1000);
     for (int n = 0; n < 100; ++n)
         writer.AddObject(); // once per interval, however many objects
-    EXPECT_EQ(shown(), "\rОбъектов: 2 · 4/с · 2.0 из 4.0 КБ (50 %) · осталось 1 с\x1b[K");
+    EXPECT_EQ(shown(), "\rОбъектов: 2 · 2.0 из 4.0 КБ (50 %)\x1b[K");
 
     m_now += 0.1;
     writer.AddObject();
     EXPECT_EQ(shown(), "");
-    m_now += 0.2;
+    m_now += 0.6;
     writer.AddObject();
-    EXPECT_EQ(shown(), "\rОбъектов: 103 · 129/с · 2.0 из 4.0 КБ (50 %) · осталось 1 с\x1b[K");
+    EXPECT_EQ(shown(), "\rОбъектов: 103 · 86/с · 2.0 из 4.0 КБ (50 %) · осталось 2 с\x1b[K");
 
     writer.Finish();
     EXPECT_EQ(shown(), "\r\x1b[K");
@@ -162,7 +165,7 @@ TEST_F(ProgressWriterTest, LineFitsANarrowTerminal)
     EXPECT_EQ(shown(), "\rОбъектов: 2 · 1/с …\x1b[K");
 }
 
-TEST_F(ProgressWriterTest, NothingOnATerminalWhenTurnedOffOrBeforeTheFirstLine)
+TEST_F(ProgressWriterTest, NothingOnATerminalWhenTurnedOffOrWithoutObjects)
 {
     const int fd = terminal(80);
     {
@@ -172,9 +175,10 @@ TEST_F(ProgressWriterTest, NothingOnATerminalWhenTurnedOffOrBeforeTheFirstLine)
         off.AddObject();
     }
     {
-        // A short run ends before the first line is due: not even the erasing.
-        ProgressWriter quick(fd, ProgressMode::Auto, NumberSeparators{}, clock());
-        quick.AddObject();
+        // Without a line shown there is nothing to erase either.
+        ProgressWriter idle(fd, ProgressMode::Auto, NumberSeparators{}, clock());
+        EXPECT_TRUE(idle.Active());
+        idle.AddBytesRead(100);
     }
     EXPECT_EQ(shown(), "");
 }
