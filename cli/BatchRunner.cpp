@@ -2,6 +2,7 @@
 
 #include "core/MessageService.h"
 #include "feed/FeedFile.h"
+#include "report/AskNumberModel.h"
 #include "session/TormelSession.h"
 
 #include <utility>
@@ -100,41 +101,31 @@ Json reportRowJson(const ReportTable &report, const std::string &name)
     return nullptr;
 }
 
-struct RequestOutcome
-{
-    Json Output;
-    bool Ok = false;
-    std::optional<CalculationSheet> Sheet;
-};
-
-RequestOutcome runRequest(const CalcRequest &request,
-                          const NumberSeparators &separators,
-                          ReportTable &report,
-                          const SheetRequest *sheets,
-                          const std::string &feedFileName)
+ComputedObject computeRequest(const CalcRequest &request,
+                              const NumberSeparators &separators,
+                              const SheetRequest *sheets,
+                              const std::string &feedFileName)
 {
     CollectedMessages messages;
     TormelSession session(messages, separators);
-    session.Report() = std::move(report);
 
-    bool pointAdded = false;
+    bool pointAsked = false;
     session.ShowPointNameDialog = [&] {
         // Without a name the dialog is closed with "Отмена".
-        if (!request.Name)
-            return;
-        session.AskNumber().SetNumberEditText(*request.Name);
-        pointAdded = session.OKButtonClick();
+        pointAsked = request.Name.has_value();
     };
 
     const bool deviceAccepted = ApplyCalcRequest(session, request);
     session.StartBitBtnClick();
     const bool calculated = session.Status().ResultMenuEnabled;
 
-    RequestOutcome outcome;
-    outcome.Ok = deviceAccepted && calculated && (!request.Name || pointAdded);
-    Json &out = outcome.Output;
+    ComputedObject object;
+    object.Ok = deviceAccepted && calculated && (!request.Name || pointAsked);
+    if (pointAsked)
+        object.Point.emplace(*request.Name, session.Result());
+    Json &out = object.Output;
     out["Name"] = request.Name ? Json(*request.Name) : Json(nullptr);
-    out["Ok"] = outcome.Ok;
+    out["Ok"] = object.Ok;
     out["Messages"] = messages.texts();
     out["IokzLabel"] = session.Status().IokzLabel;
     out["StatusDDLabel"] = session.Status().StatusDDLabel;
@@ -143,13 +134,11 @@ RequestOutcome runRequest(const CalcRequest &request,
     out["ResultWindow"] = calculated ? resultWindowJson(session.ResultWindow()) : Json(nullptr);
     out["Analysis"]
             = calculated && session.Analysis() ? analysisJson(*session.Analysis()) : Json(nullptr);
-    out["ReportRow"] = pointAdded ? reportRowJson(session.Report(), *request.Name) : Json(nullptr);
+    out["ReportRow"] = nullptr;
     if (calculated && sheets)
-        outcome.Sheet = BuildCalculationSheet(
+        object.Sheet = BuildCalculationSheet(
                 session, {request.Name.value_or(""), feedFileName, sheets->DateTime});
-
-    report = std::move(session.Report());
-    return outcome;
+    return object;
 }
 
 } // namespace
@@ -166,34 +155,61 @@ void BatchRun::KeepSheets(std::string dateTime)
 
 Json BatchRun::Run(const CalcRequest &request, const std::string &feedFileName)
 {
-    RequestOutcome one = runRequest(request,
-                                    m_separators,
-                                    m_report,
-                                    m_sheetRequest ? &*m_sheetRequest : nullptr,
-                                    feedFileName);
-    m_allOk = m_allOk && one.Ok;
-    if (one.Sheet)
-        m_sheets.push_back(std::move(*one.Sheet));
-    return std::move(one.Output);
+    return Complete(Compute(request, feedFileName));
+}
+
+ComputedObject BatchRun::Compute(const CalcRequest &request, const std::string &feedFileName)
+{
+    return computeRequest(
+            request, m_separators, m_sheetRequest ? &*m_sheetRequest : nullptr, feedFileName);
+}
+
+Json BatchRun::Complete(ComputedObject &&object)
+{
+    if (object.Point) {
+        // The point-name dialog's "Да", as the last step of the calculation.
+        const auto &[name, result] = *object.Point;
+        CollectedMessages messages;
+        AskNumberModel dialog;
+        dialog.SetNumberEditText(name);
+        const bool added = dialog.OKButtonClick(result, m_separators, m_report, messages);
+        object.Ok = object.Ok && added;
+        object.Output["Ok"] = object.Ok;
+        for (const std::string &text : messages.texts())
+            object.Output["Messages"].push_back(text);
+        if (added)
+            object.Output["ReportRow"] = reportRowJson(m_report, name);
+    }
+    m_allOk = m_allOk && object.Ok;
+    if (object.Sheet)
+        m_sheets.push_back(std::move(*object.Sheet));
+    return std::move(object.Output);
 }
 
 void ResultWriter::Add(const Json &result, bool inArray)
 {
-    m_text.clear();
-    unsigned int indent = 0;
-    if (inArray) {
-        // The library's own array layout: each element on its own line, indented by
-        // one step, its members by two.
-        m_text = m_count == 0 ? "[\n  " : ",\n  ";
-        indent = 2;
-    }
+    AddText(Text(result, inArray), inArray);
+}
+
+std::string ResultWriter::Text(const Json &result, bool inArray)
+{
+    std::string text;
     nlohmann::detail::serializer<Json> serializer(
-            nlohmann::detail::output_adapter<char, std::string>(m_text),
+            nlohmann::detail::output_adapter<char, std::string>(text),
             ' ',
             Json::error_handler_t::strict);
-    serializer.dump(result, true, false, 2, indent);
+    // In the array, the library's own layout: each element on its own line, indented by
+    // one step, its members by two.
+    serializer.dump(result, true, false, 2, inArray ? 2 : 0);
+    return text;
+}
+
+void ResultWriter::AddText(std::string_view text, bool inArray)
+{
+    if (inArray)
+        m_sink(m_count == 0 ? "[\n  " : ",\n  ");
     ++m_count;
-    m_sink(m_text);
+    m_sink(text);
 }
 
 void ResultWriter::Finish(bool isArray)

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tormel::cli {
@@ -70,6 +71,18 @@ std::string durationText(double seconds)
 }
 
 } // namespace
+
+std::optional<std::uint64_t> InputFilesSize(const std::vector<std::string> &names)
+{
+    std::uint64_t total = 0;
+    for (const std::string &name : names) {
+        struct stat status;
+        if (name == "-" || ::stat(name.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
+            return std::nullopt;
+        total += std::uint64_t(status.st_size);
+    }
+    return total;
+}
 
 std::string ProgressText(const ProgressState &state, const NumberSeparators &separators)
 {

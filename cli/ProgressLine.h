@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tormel::cli {
 
@@ -27,6 +28,10 @@ struct ProgressState
 // rate so far. A part that cannot be told yet (the rate and the time left in the first
 // second, the total of the standard input) is left out.
 std::string ProgressText(const ProgressState &state, const NumberSeparators &separators);
+
+// The size of all the named inputs, when each is a regular file ("-", the standard
+// input, has no size known in advance).
+std::optional<std::uint64_t> InputFilesSize(const std::vector<std::string> &names);
 
 // Whether the progress line is shown: while the error output is a terminal, always
 // (--progress) or never (--no-progress).
@@ -56,8 +61,12 @@ public:
 
     // The size of all the inputs, when it is known.
     void SetBytesTotal(std::uint64_t bytes) { m_state.BytesTotal = bytes; }
-    // Counted as the inputs are read.
-    void AddBytesRead(std::uint64_t bytes) { m_state.BytesRead += bytes; }
+    // Counted as the inputs are read; returns the count, so that a read can pass through.
+    std::size_t AddBytesRead(std::size_t bytes)
+    {
+        m_state.BytesRead += bytes;
+        return bytes;
+    }
     // One more object done; the line is rewritten when the interval has passed.
     void AddObject();
 

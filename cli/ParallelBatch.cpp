@@ -1,0 +1,73 @@
+#include "cli/ParallelBatch.h"
+
+#include <algorithm>
+
+#include <sched.h>
+
+namespace tormel::cli {
+
+namespace {
+
+// Objects waiting or computed per thread before the oldest is delivered: enough to
+// keep every thread busy while one object takes longer, few enough to bound memory.
+constexpr std::size_t ObjectsInFlightPerJob = 8;
+
+} // namespace
+
+ParallelBatch::ParallelBatch(BatchRun &run,
+                             std::size_t jobs,
+                             const NumberSeparators &separators,
+                             const std::optional<std::string> &sheetDateTime,
+                             Deliver deliver)
+    : m_run(run)
+    , m_deliver(std::move(deliver))
+    , m_pipeline(
+              jobs,
+              ObjectsInFlightPerJob * jobs,
+              [this](BatchObject &object, std::size_t worker) { return compute(object, worker); },
+              [this](Computed &&computed) {
+                  FinishedObject done{m_run.Complete(std::move(computed.Object)),
+                                      std::move(computed.Text),
+                                      computed.InArray};
+                  m_deliver(std::move(done));
+              })
+{
+    // One job computes with the run itself, on the calling thread.
+    for (std::size_t n = 0; jobs > 1 && n < jobs; ++n) {
+        m_workers.push_back(std::make_unique<BatchRun>(separators));
+        if (sheetDateTime)
+            m_workers.back()->KeepSheets(*sheetDateTime);
+    }
+}
+
+void ParallelBatch::Submit(BatchObject &&object)
+{
+    m_pipeline.Submit(std::move(object));
+}
+
+void ParallelBatch::Finish()
+{
+    m_pipeline.Finish();
+}
+
+ParallelBatch::Computed ParallelBatch::compute(BatchObject &object, std::size_t worker)
+{
+    BatchRun &run = m_workers.empty() ? m_run : *m_workers[worker];
+    Computed computed{
+            run.Compute(object.Request, object.FeedFileName), std::nullopt, object.InArray};
+    // A point changes the result object when it is added: its text waits for that.
+    if (object.MakeText && !computed.Object.Point)
+        computed.Text = ResultWriter::Text(computed.Object.Output, object.InArray);
+    return computed;
+}
+
+std::size_t UsableCores()
+{
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (::sched_getaffinity(0, sizeof set, &set) != 0)
+        return 1;
+    return std::max(1, CPU_COUNT(&set));
+}
+
+} // namespace tormel::cli
