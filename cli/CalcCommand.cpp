@@ -4,6 +4,7 @@
 #include "cli/OutputSpool.h"
 #include "cli/ParallelBatch.h"
 #include "cli/ProgressLine.h"
+#include "cli/ReportJoin.h"
 #include "cli/TextTable.h"
 #include "core/FileAccess.h"
 #include "core/FileDialogService.h"
@@ -51,6 +52,8 @@ constexpr const char *HelpText
           "                  по умолчанию - из окружения пользователя\n"
           "  --open ФАЙЛ     начать с отчета из ФАЙЛа (csv или okz) так же, как\n"
           "                  \"Открыть...\" в окне отчета; точки расчета добавляются к нему\n"
+          "                  (отчеты нескольких --open соединяются по порядку, как\n"
+          "                  отчеты частей одного расчета)\n"
           "  --report ФАЙЛ   сохранить отчет в ФАЙЛ так же, как \"Сохранить\" в окне отчета\n"
           "  --sheet ФАЙЛ    записать в ФАЙЛ (PDF) расчетные листы всех рассчитанных\n"
           "                  объектов, а с --report в конце - лист отчета\n"
@@ -70,7 +73,7 @@ constexpr const char *HelpText
 struct Options
 {
     std::optional<std::string> Locale;
-    std::optional<std::string> Open;
+    std::vector<std::string> Opens; // joined in order
     std::optional<std::string> Report;
     std::optional<std::string> Sheet;
     std::vector<std::string> Inputs;
@@ -127,8 +130,8 @@ Options parseArguments(const std::vector<std::string> &arguments)
         } else if (!onlyInputs && argument.rfind("--locale", 0) == 0) {
             options.Locale = valueOf(i, "--locale");
         } else if (!onlyInputs && argument.rfind("--open", 0) == 0) {
-            options.Open = valueOf(i, "--open");
-            if (options.Open->empty())
+            options.Opens.push_back(valueOf(i, "--open"));
+            if (options.Opens.back().empty())
                 throw UsageError("пустое имя открываемого отчета");
         } else if (!onlyInputs && argument.rfind("--report", 0) == 0) {
             options.Report = valueOf(i, "--report");
@@ -266,14 +269,21 @@ int RunCalcCommand(const std::vector<std::string> &arguments,
     ReportTable opened;
     std::vector<std::string> openMessages;
     std::optional<std::string> openFailure;
-    if (options.Open) {
-        OpenWithoutWindow window(*options.Open);
-        if (!OpenReportMenuClick(opened, window, window)) {
-            openFailure = window.Texts.empty()
-                                  ? "не удалось открыть отчет " + QuotedText(*options.Open)
-                                  : OneLineMessage(window.Texts.back(), *options.Open);
+    // Several reports are joined in order, as the runs of the parts of a study.
+    for (const std::string &path : options.Opens) {
+        ReportTable part;
+        OpenWithoutWindow window(path);
+        const bool read = OpenReportMenuClick(part, window, window);
+        openMessages.insert(openMessages.end(), window.Texts.begin(), window.Texts.end());
+        if (!read) {
+            openFailure = window.Texts.empty() ? "не удалось открыть отчет " + QuotedText(path)
+                                               : OneLineMessage(window.Texts.back(), path);
+            break;
         }
-        openMessages = std::move(window.Texts);
+        if (&path == &options.Opens.front())
+            opened = std::move(part);
+        else
+            JoinReport(opened, part);
     }
 
     BatchRun run(separators, std::move(opened));

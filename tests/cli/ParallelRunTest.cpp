@@ -173,17 +173,17 @@ TEST_F(ParallelRunTest, StudyIsTheSameForAnyNumberOfJobs)
     const nlohmann::json out = nlohmann::json::parse(outcome.out);
     ASSERT_EQ(out.size(), 400u);
     EXPECT_EQ(out.at(1).at("Messages"), nlohmann::json::array());
-    EXPECT_EQ(out.at(11).at("Messages"),
-              nlohmann::json::array(
-                      {"Такое название в отчете уже есть. Заменить данные в отчете?"}));
+    EXPECT_EQ(
+            out.at(11).at("Messages"),
+            nlohmann::json::array({"Такое название в отчете уже есть. Заменить данные в отчете?"}));
 
     // Several documents and the standard input, on top of an opened report.
     writeBytes(path("opened.csv"), outcome.report);
     writeBytes(path("small.json"), study(30));
-    const Outcome several = sameForAnyJobs("--open " + path("opened.csv") + " --report "
-                                                   + path("r.csv") + " " + path("small.json")
-                                                   + " - " + path("small.json"),
-                                           study(50));
+    const Outcome several
+            = sameForAnyJobs("--open " + path("opened.csv") + " --report " + path("r.csv") + " "
+                                     + path("small.json") + " - " + path("small.json"),
+                             study(50));
     EXPECT_EQ(several.status, 1) << several.err;
     EXPECT_EQ(nlohmann::json::parse(several.out).size(), 110u);
     EXPECT_NE(several.report, outcome.report);
@@ -207,6 +207,32 @@ TEST_F(ParallelRunTest, LateInputErrorLeavesNothingForAnyNumberOfJobs)
         EXPECT_EQ(outcome.err.rfind("tormel-calc: ", 0), 0u) << outcome.err;
         EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1) << outcome.err;
     }
+}
+
+// A study split into parts that run apart (as separate processes or on other machines):
+// their reports, joined with --open in the parts' order, are the whole study's report.
+TEST_F(ParallelRunTest, ReportsOfThePartsJoinIntoTheWholeStudysReport)
+{
+    const nlohmann::json objects = nlohmann::json::parse(study(120));
+    writeBytes(path("study.json"), objects.dump());
+    const Outcome whole = exec("--report " + path("r.csv") + " " + path("study.json"));
+    ASSERT_EQ(whole.status, 1) << whole.err;
+
+    std::string opens;
+    const int bounds[] = {0, 37, 38, 120};
+    for (int part = 0; part < 3; ++part) {
+        const nlohmann::json slice(objects.begin() + bounds[part],
+                                   objects.begin() + bounds[part + 1]);
+        writeBytes(path("part.json"), slice.dump());
+        const std::string report = path("part" + std::to_string(part) + ".csv");
+        writeBytes(report,
+                   exec("--jobs 1 --report " + path("r.csv") + " " + path("part.json")).report);
+        opens += " --open " + report;
+    }
+    const Outcome joined = exec(opens + " --report " + path("r.csv"), "[]");
+    EXPECT_EQ(joined.status, 0) << joined.err;
+    EXPECT_EQ(joined.out, "[]\n");
+    EXPECT_EQ(joined.report, whole.report);
 }
 
 TEST_F(ParallelRunTest, SheetsAreTheSameForAnyNumberOfJobs)
@@ -265,10 +291,12 @@ TEST_F(ParallelRunTest, ProgressLineOnlyOnATerminal)
 TEST_F(ParallelRunTest, UsageErrors)
 {
     const std::pair<std::string, std::string> cases[] = {
-            {"--jobs 0", "tormel-calc: неверное число потоков \"0\": нужно целое от 1 до 256 (см. "
-                         "--help)\n"},
-            {"--jobs=x", "tormel-calc: неверное число потоков \"x\": нужно целое от 1 до 256 (см. "
-                         "--help)\n"},
+            {"--jobs 0",
+             "tormel-calc: неверное число потоков \"0\": нужно целое от 1 до 256 (см. "
+             "--help)\n"},
+            {"--jobs=x",
+             "tormel-calc: неверное число потоков \"x\": нужно целое от 1 до 256 (см. "
+             "--help)\n"},
             {"--jobs", "tormel-calc: после --jobs нужно значение (см. --help)\n"},
             {"--format xml",
              "tormel-calc: неизвестный формат вывода \"xml\": json или text (см. --help)\n"},
