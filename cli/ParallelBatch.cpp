@@ -12,6 +12,21 @@ namespace {
 // keep every thread busy while one object takes longer, few enough to bound memory.
 constexpr std::size_t ObjectsInFlightPerJob = 8;
 
+// A run per thread, keeping sheets as the main run does; none for one job, which
+// computes with the main run itself on the calling thread.
+std::vector<std::unique_ptr<BatchRun>> workerRuns(std::size_t jobs,
+                                                  const NumberSeparators &separators,
+                                                  const std::optional<std::string> &sheetDateTime)
+{
+    std::vector<std::unique_ptr<BatchRun>> runs;
+    for (std::size_t n = 0; jobs > 1 && n < jobs; ++n) {
+        runs.push_back(std::make_unique<BatchRun>(separators));
+        if (sheetDateTime)
+            runs.back()->KeepSheets(*sheetDateTime);
+    }
+    return runs;
+}
+
 } // namespace
 
 ParallelBatch::ParallelBatch(BatchRun &run,
@@ -20,6 +35,7 @@ ParallelBatch::ParallelBatch(BatchRun &run,
                              const std::optional<std::string> &sheetDateTime,
                              Deliver deliver)
     : m_run(run)
+    , m_workers(workerRuns(jobs, separators, sheetDateTime))
     , m_deliver(std::move(deliver))
     , m_pipeline(
               jobs,
@@ -31,14 +47,7 @@ ParallelBatch::ParallelBatch(BatchRun &run,
                                       computed.InArray};
                   m_deliver(std::move(done));
               })
-{
-    // One job computes with the run itself, on the calling thread.
-    for (std::size_t n = 0; jobs > 1 && n < jobs; ++n) {
-        m_workers.push_back(std::make_unique<BatchRun>(separators));
-        if (sheetDateTime)
-            m_workers.back()->KeepSheets(*sheetDateTime);
-    }
-}
+{}
 
 void ParallelBatch::Submit(BatchObject &&object)
 {
