@@ -102,7 +102,11 @@ TEST(OrderedPipelineTest, AtMostInFlightItemsWhileTheOldestIsNotDone)
         pipeline.Finish();
     });
     // However long the first item takes, the producer is held at the limit.
-    std::this_thread::sleep_for(100ms);
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while ((submitted < int(InFlight) || computed < int(InFlight) - 1)
+           && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(1ms);
+    std::this_thread::sleep_for(50ms);
     EXPECT_EQ(submitted.load(), int(InFlight));
     EXPECT_EQ(computed.load(), int(InFlight) - 1);
     EXPECT_TRUE(applied.empty());
