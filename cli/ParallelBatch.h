@@ -4,6 +4,7 @@
 #include "cli/OrderedPipeline.h"
 
 #include <cstddef>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -61,14 +62,22 @@ private:
         ComputedObject Object;
         std::optional<std::string> Text;
         bool InArray = false;
+        std::exception_ptr Failure; // of the computation, thrown when its turn comes
     };
+    // The threads take the objects a few at a time, so that handing them over costs
+    // little beside computing them.
+    using Group = std::vector<BatchObject>;
+    using ComputedGroup = std::vector<Computed>;
 
-    Computed compute(BatchObject &object, std::size_t worker);
+    ComputedGroup compute(Group &group, std::size_t worker);
+    void complete(ComputedGroup &&group);
 
     BatchRun &m_run;
     std::vector<std::unique_ptr<BatchRun>> m_workers;
     Deliver m_deliver;
-    OrderedPipeline<BatchObject, Computed> m_pipeline;
+    std::size_t m_groupSize;
+    Group m_group; // objects not yet handed on
+    OrderedPipeline<Group, ComputedGroup> m_pipeline;
 };
 
 // The number of threads the process may run on at once (its CPU affinity), at least 1.
