@@ -1,8 +1,7 @@
 #include "cli/BatchRunner.h"
 
-#include "core/MessageService.h"
 #include "feed/FeedFile.h"
-#include "report/AskNumberModel.h"
+#include "session/SessionFeed.h"
 #include "session/TormelSession.h"
 
 #include <utility>
@@ -13,30 +12,6 @@ namespace tormel::cli {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-// The message boxes of a run without windows: every text is kept in order. The
-// replacement question is answered "OK", so a point of an existing name replaces it.
-class CollectedMessages : public IMessageService
-{
-public:
-    void showMessage(const std::string &text) override { m_texts.push_back(text); }
-    MessageAnswer askWarning(const std::string &text) override
-    {
-        m_texts.push_back(text);
-        return MessageAnswer::Ok;
-    }
-    MessageAnswer askQuestion(const std::string &text, bool) override
-    {
-        m_texts.push_back(text);
-        return MessageAnswer::Yes;
-    }
-    void showError(const std::string &text) override { m_texts.push_back(text); }
-
-    const std::vector<std::string> &texts() const { return m_texts; }
-
-private:
-    std::vector<std::string> m_texts;
-};
 
 Json resultJson(const TCalcResult &result)
 {
@@ -101,52 +76,20 @@ Json reportRowJson(const ReportTable &report, const std::string &name)
     return nullptr;
 }
 
-ComputedObject computeRequest(const CalcRequest &request,
-                              const NumberSeparators &separators,
-                              const SheetRequest *sheets,
-                              const std::string &feedFileName)
-{
-    CollectedMessages messages;
-    TormelSession session(messages, separators);
-
-    bool pointAsked = false;
-    session.ShowPointNameDialog = [&] {
-        // Without a name the dialog is closed with "Отмена".
-        pointAsked = request.Name.has_value();
-    };
-
-    const bool deviceAccepted = ApplyCalcRequest(session, request);
-    session.StartBitBtnClick();
-    const bool calculated = session.Status().ResultMenuEnabled;
-
-    ComputedObject object;
-    object.Ok = deviceAccepted && calculated && (!request.Name || pointAsked);
-    if (pointAsked)
-        object.Point.emplace(*request.Name, session.Result());
-    Json &out = object.Output;
-    out["Name"] = request.Name ? Json(*request.Name) : Json(nullptr);
-    out["Ok"] = object.Ok;
-    out["Messages"] = messages.texts();
-    out["IokzLabel"] = session.Status().IokzLabel;
-    out["StatusDDLabel"] = session.Status().StatusDDLabel;
-    out["StatusDDColor"] = session.Status().StatusDDColor == StatusColor::Red ? "red" : "black";
-    out["Result"] = calculated ? resultJson(session.Result()) : Json(nullptr);
-    out["ResultWindow"] = calculated ? resultWindowJson(session.ResultWindow()) : Json(nullptr);
-    out["Analysis"]
-            = calculated && session.Analysis() ? analysisJson(*session.Analysis()) : Json(nullptr);
-    out["ReportRow"] = nullptr;
-    if (calculated && sheets)
-        object.Sheet = BuildCalculationSheet(
-                session, {request.Name.value_or(""), feedFileName, sheets->DateTime});
-    return object;
-}
-
 } // namespace
 
 BatchRun::BatchRun(const NumberSeparators &separators, ReportTable report)
-    : m_separators(separators)
-    , m_report(std::move(report))
-{}
+    : m_session(std::make_unique<TormelSession>(m_answers, separators))
+{
+    m_session->Report() = std::move(report);
+}
+
+BatchRun::~BatchRun() = default;
+
+ReportTable &BatchRun::Report()
+{
+    return m_session->Report();
+}
 
 void BatchRun::KeepSheets(std::string dateTime)
 {
@@ -160,25 +103,52 @@ Json BatchRun::Run(const CalcRequest &request, const std::string &feedFileName)
 
 ComputedObject BatchRun::Compute(const CalcRequest &request, const std::string &feedFileName)
 {
-    return computeRequest(
-            request, m_separators, m_sheetRequest ? &*m_sheetRequest : nullptr, feedFileName);
+    TormelSession &session = *m_session;
+    session.ResetToStart();
+    m_answers.clear();
+
+    const bool deviceAccepted = ApplyCalcRequest(session, request);
+    const CalculationOutcome calculation = session.Calculate();
+    const bool calculated = calculation.Done;
+    // Without a name the point-name dialog is closed with "Отмена".
+    const bool pointAsked = calculation.AskPointName && request.Name;
+
+    ComputedObject object;
+    object.Ok = deviceAccepted && calculated && (!request.Name || pointAsked);
+    if (pointAsked)
+        object.Point.emplace(*request.Name, session.Result());
+    Json &out = object.Output;
+    out["Name"] = request.Name ? Json(*request.Name) : Json(nullptr);
+    out["Ok"] = object.Ok;
+    out["Messages"] = m_answers.texts();
+    out["IokzLabel"] = session.Status().IokzLabel;
+    out["StatusDDLabel"] = session.Status().StatusDDLabel;
+    out["StatusDDColor"] = session.Status().StatusDDColor == StatusColor::Red ? "red" : "black";
+    out["Result"] = calculated ? resultJson(session.Result()) : Json(nullptr);
+    out["ResultWindow"] = calculated ? resultWindowJson(session.ResultWindow()) : Json(nullptr);
+    out["Analysis"]
+            = calculated && session.Analysis() ? analysisJson(*session.Analysis()) : Json(nullptr);
+    out["ReportRow"] = nullptr;
+    if (calculated && m_sheetRequest)
+        object.Sheet = BuildCalculationSheet(
+                session, {request.Name.value_or(""), feedFileName, m_sheetRequest->DateTime});
+    return object;
 }
 
 Json BatchRun::Complete(ComputedObject &&object)
 {
     if (object.Point) {
-        // The point-name dialog's "Да", as the last step of the calculation.
+        // The point-name dialog's "Да", the last step of the calculation, on this run's
+        // report with the result the object was computed to.
         const auto &[name, result] = *object.Point;
-        CollectedMessages messages;
-        AskNumberModel dialog;
-        dialog.SetNumberEditText(name);
-        const bool added = dialog.OKButtonClick(result, m_separators, m_report, messages);
+        m_answers.clear();
+        const bool added = m_session->AddPointOf(name, result).Done;
         object.Ok = object.Ok && added;
         object.Output["Ok"] = object.Ok;
-        for (const std::string &text : messages.texts())
+        for (const std::string &text : m_answers.texts())
             object.Output["Messages"].push_back(text);
         if (added)
-            object.Output["ReportRow"] = reportRowJson(m_report, name);
+            object.Output["ReportRow"] = reportRowJson(m_session->Report(), name);
     }
     m_allOk = m_allOk && object.Ok;
     if (object.Sheet)

@@ -7,14 +7,13 @@
 #include "cli/ReportJoin.h"
 #include "cli/TextTable.h"
 #include "core/FileAccess.h"
-#include "core/FileDialogService.h"
 #include "core/LocaleSeparators.h"
-#include "core/MessageService.h"
 #include "core/QuotedText.h"
 #include "core/Version.h"
 #include "feed/BatchInput.h"
 #include "report/ReportFile.h"
-#include "report/ReportMenu.h"
+#include "report/ReportTexts.h"
+#include "session/ReportMenu.h"
 #include "sheet/SheetFile.h"
 
 #include <cerrno>
@@ -162,45 +161,6 @@ Options parseArguments(const std::vector<std::string> &arguments)
     return options;
 }
 
-// The report window's "Открыть..." without a window: the open dialog names the
-// file once, and the damaged-file question is answered "Да", so that the
-// readable rows are loaded. Every text the window would show is kept.
-class OpenWithoutWindow : public IFileDialogService, public IMessageService
-{
-public:
-    explicit OpenWithoutWindow(std::string path)
-        : m_path(std::move(path))
-    {}
-
-    std::optional<std::string> askSaveFileName(const FileFilter &, const std::string &) override
-    {
-        return std::nullopt;
-    }
-    std::optional<std::string> askOpenFileName(const std::vector<FileFilter> &,
-                                               const std::string &) override
-    {
-        return std::exchange(m_path, std::nullopt);
-    }
-
-    void showMessage(const std::string &text) override { Texts.push_back(text); }
-    MessageAnswer askWarning(const std::string &text) override
-    {
-        Texts.push_back(text);
-        return MessageAnswer::Ok;
-    }
-    MessageAnswer askQuestion(const std::string &text, bool) override
-    {
-        Texts.push_back(text);
-        return MessageAnswer::Yes;
-    }
-    void showError(const std::string &text) override { Texts.push_back(text); }
-
-    std::vector<std::string> Texts;
-
-private:
-    std::optional<std::string> m_path;
-};
-
 // A window's message as one line: the file name it quotes as it stands is
 // quoted with its control characters escaped.
 std::string OneLineMessage(std::string text, const std::string &path)
@@ -271,15 +231,18 @@ int RunCalcCommand(const std::vector<std::string> &arguments,
     std::optional<std::string> openFailure;
     // Several reports are joined in order, as the runs of the parts of a study.
     for (const std::string &path : options.Opens) {
-        ReportTable part;
-        OpenWithoutWindow window(path);
-        const bool read = OpenReportMenuClick(part, window, window);
-        openMessages.insert(openMessages.end(), window.Texts.begin(), window.Texts.end());
-        if (!read) {
-            openFailure = window.Texts.empty() ? "не удалось открыть отчет " + QuotedText(path)
-                                               : OneLineMessage(window.Texts.back(), path);
+        // Read as the report window's "Открыть..." reads the named file; a damaged file
+        // is answered "Да", so that its readable rows are loaded, and its question is told.
+        ReportOpening opening = ReadReportToOpen(path);
+        if (!opening.Report) {
+            openFailure = OneLineMessage(opening.Refusal, path);
             break;
         }
+        if (opening.Report->Damaged)
+            openMessages.emplace_back(report_texts::DamagedFileQuestion);
+        ReportTable part;
+        LoadParsedReport(part, std::move(*opening.Report));
+        part.SetReportFile(path);
         if (&path == &options.Opens.front())
             opened = std::move(part);
         else

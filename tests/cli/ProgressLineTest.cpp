@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <ostream>
 #include <string>
 
 #include <fcntl.h>
@@ -20,6 +21,11 @@ struct TextCase
     ProgressState state;
     const char *expected;
 };
+
+void PrintTo(const TextCase &test, std::ostream *out)
+{
+    *out << test.name;
+}
 
 class ProgressTextTest : public ::testing::TestWithParam<TextCase>
 {
