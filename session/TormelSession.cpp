@@ -143,6 +143,11 @@ CommandOutcome TormelSession::ChangeFuseType()
 
 CommandOutcome TormelSession::AddPoint()
 {
+    return addPoint(m_result);
+}
+
+CommandOutcome TormelSession::addPoint(const TCalcResult &result)
+{
     CommandOutcome outcome;
     const PointPlace place = m_askNumber.PlacePoint(m_report);
     if (place.Refusal) {
@@ -158,7 +163,7 @@ CommandOutcome TormelSession::AddPoint()
             return outcome;
         }
     }
-    m_askNumber.WritePoint(m_result, m_separators, m_report, place.ReplacedRow);
+    m_askNumber.WritePoint(result, m_separators, m_report, place.ReplacedRow);
     emit reportChanged();
     return outcome;
 }
@@ -167,6 +172,12 @@ CommandOutcome TormelSession::AddPointNamed(const std::string &name)
 {
     m_askNumber.SetNumberEditText(name);
     return AddPoint();
+}
+
+CommandOutcome TormelSession::AddPointOf(const std::string &name, const TCalcResult &result)
+{
+    m_askNumber.SetNumberEditText(name);
+    return addPoint(result);
 }
 
 CommandOutcome TormelSession::DeleteReportRow()

@@ -103,6 +103,9 @@ public:
     CommandOutcome AddPoint();
     // The same under the given name, which the dialog then shows.
     CommandOutcome AddPointNamed(const std::string &name);
+    // The same with a result computed by another session (a batch computing objects side
+    // by side adds their points in input order to the report of one session).
+    CommandOutcome AddPointOf(const std::string &name, const TCalcResult &result);
     AskNumberModel &AskNumber() { return m_askNumber; }
     const AskNumberModel &AskNumber() const { return m_askNumber; }
 
@@ -131,6 +134,7 @@ signals:
 private:
     // Judges the last successful calculation against the device again.
     void refreshAnalysis();
+    CommandOutcome addPoint(const TCalcResult &result);
     // Shows one message box and keeps its text in the outcome.
     void show(CommandOutcome &outcome, std::string text);
     // Shows a refusal, if there is one, and gives the outcome of the command.
