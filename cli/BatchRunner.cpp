@@ -144,9 +144,10 @@ RequestOutcome runRequest(const CalcRequest &request,
     out["Analysis"]
             = calculated && session.Analysis() ? analysisJson(*session.Analysis()) : Json(nullptr);
     out["ReportRow"] = pointAdded ? reportRowJson(session.Report(), *request.Name) : Json(nullptr);
+    // The sheet names only a point that the report holds, not a name it refused.
     if (calculated && sheets)
         outcome.Sheet = BuildCalculationSheet(
-                session, {request.Name.value_or(""), feedFileName, sheets->DateTime});
+                session, {pointAdded ? *request.Name : "", feedFileName, sheets->DateTime});
 
     report = std::move(session.Report());
     return outcome;
@@ -164,6 +165,12 @@ void BatchRun::KeepSheets(std::string dateTime)
     m_sheetRequest = SheetRequest{std::move(dateTime), {}};
 }
 
+void BatchRun::SendSheets(std::string dateTime, std::function<void(CalculationSheet &&)> sink)
+{
+    KeepSheets(std::move(dateTime));
+    m_sheetSink = std::move(sink);
+}
+
 Json BatchRun::Run(const CalcRequest &request, const std::string &feedFileName)
 {
     RequestOutcome one = runRequest(request,
@@ -172,7 +179,9 @@ Json BatchRun::Run(const CalcRequest &request, const std::string &feedFileName)
                                     m_sheetRequest ? &*m_sheetRequest : nullptr,
                                     feedFileName);
     m_allOk = m_allOk && one.Ok;
-    if (one.Sheet)
+    if (one.Sheet && m_sheetSink)
+        m_sheetSink(std::move(*one.Sheet));
+    else if (one.Sheet)
         m_sheets.push_back(std::move(*one.Sheet));
     return std::move(one.Output);
 }
