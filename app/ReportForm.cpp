@@ -352,19 +352,28 @@ void TReportForm::DownSpeedButtonClick()
 
 void TReportForm::NewReportMenuClick()
 {
-    tormel::NewReportMenuClick(m_session.Report(), m_session.Messages(), m_dialogs);
+    tormel::NewReportMenuClick(m_session.Report(),
+                               m_session.Messages(),
+                               m_dialogs,
+                               FeedFileName ? FeedFileName() : std::string());
     showState();
 }
 
 void TReportForm::SaveReportMenuClick()
 {
-    tormel::SaveReportMenuClick(m_session.Report(), m_session.Messages(), m_dialogs);
+    tormel::SaveReportMenuClick(m_session.Report(),
+                                m_session.Messages(),
+                                m_dialogs,
+                                FeedFileName ? FeedFileName() : std::string());
     showState();
 }
 
 void TReportForm::SaveAsReportMenuClick()
 {
-    tormel::SaveAsReportMenuClick(m_session.Report(), m_session.Messages(), m_dialogs);
+    tormel::SaveAsReportMenuClick(m_session.Report(),
+                                  m_session.Messages(),
+                                  m_dialogs,
+                                  FeedFileName ? FeedFileName() : std::string());
     showState();
 }
 

@@ -43,6 +43,8 @@ public:
     // "Печать..." and "Сохранить в PDF..." of the menu "Файл": the sheet of the report.
     std::function<void()> PrintSheet;
     std::function<void()> SaveSheetPdf;
+    // The open feed file, which a save of the report must not replace.
+    std::function<std::string()> FeedFileName;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -10,6 +10,7 @@
 #include "app/ResultForm.h"
 #include "app/SheetPrinter.h"
 #include "feed/FeedDocument.h"
+#include "report/AskNumberModel.h"
 #include "session/TormelSession.h"
 #include "sheet/SheetActions.h"
 
@@ -94,6 +95,7 @@ TReportForm &TormelWindows::ReportForm()
         m_reportForm->ShowDeleteAll = [this] { DeleteAllReportForm().showModal(); };
         m_reportForm->PrintSheet = [this] { printReportSheet(); };
         m_reportForm->SaveSheetPdf = [this] { saveReportSheet(); };
+        m_reportForm->FeedFileName = [this] { return openDocuments().FeedFile; };
     }
     return *m_reportForm;
 }
@@ -129,8 +131,10 @@ namespace {
 SheetDocument calculationDocument(const TormelSession &session, const FeedDocument *feed)
 {
     SheetDocument document;
-    // The point name the point-name dialog offers for this result.
-    const SheetHeading heading{session.AskNumber().NumberEditText(),
+    // The point name the point-name dialog offers for this result; a name that its check
+    // refuses names no point.
+    const std::string &name = session.AskNumber().NumberEditText();
+    const SheetHeading heading{CheckPointName(name) ? std::string() : name,
                                feed ? feed->FileName() : std::string(),
                                SheetDateTime(std::time(nullptr))};
     if (std::optional<CalculationSheet> sheet = BuildCalculationSheet(session, heading))
@@ -145,6 +149,12 @@ SheetDocument reportDocument(const TormelSession &session)
 
 } // namespace
 
+OpenDocuments TormelWindows::openDocuments() const
+{
+    const FeedDocument *feed = m_mainForm->feedDocument();
+    return {feed ? feed->FileName() : std::string(), m_session.Report().ReportFileName()};
+}
+
 void TormelWindows::printCalculationSheet()
 {
     const SheetDocument document = calculationDocument(m_session, m_mainForm->feedDocument());
@@ -156,7 +166,7 @@ void TormelWindows::saveCalculationSheet()
 {
     const SheetDocument document = calculationDocument(m_session, m_mainForm->feedDocument());
     if (!document.Calculations.empty())
-        SaveSheetPdfFile(document, m_dialogs, m_session.Messages());
+        SaveSheetPdfFile(document, m_dialogs, m_session.Messages(), openDocuments());
 }
 
 void TormelWindows::printReportSheet()
@@ -166,7 +176,7 @@ void TormelWindows::printReportSheet()
 
 void TormelWindows::saveReportSheet()
 {
-    SaveSheetPdfFile(reportDocument(m_session), m_dialogs, m_session.Messages());
+    SaveSheetPdfFile(reportDocument(m_session), m_dialogs, m_session.Messages(), openDocuments());
 }
 
 void TormelWindows::showMainWindow()
