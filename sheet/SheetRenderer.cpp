@@ -12,6 +12,7 @@
 #include <QPdfWriter>
 
 #include <algorithm>
+#include <new>
 #include <numeric>
 
 namespace tormel {
@@ -308,7 +309,24 @@ SheetPages::SheetPages(QPagedPaintDevice &device)
     m_parts->Painter.scale(scale, scale);
 }
 
-SheetPages::~SheetPages() = default;
+SheetPages::~SheetPages()
+{
+    try {
+        End();
+    } catch (const std::bad_alloc &) {
+        // The painter would end the document again in its own destructor, which must not
+        // throw: it is left as it is, the program being about to say why it stops.
+        (void)m_parts.release();
+    }
+}
+
+void SheetPages::End()
+{
+    if (!m_parts)
+        return;
+    m_parts->Painter.end();
+    m_parts.reset();
+}
 
 void SheetPages::Add(const CalculationSheet &sheet)
 {

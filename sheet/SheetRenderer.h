@@ -40,6 +40,10 @@ public:
     void Add(const ReportSheet &sheet);
     // Ends the last page and the painting.
     void Finish();
+    // Ends the painting as it stands, without the last page's footer (a document given
+    // up). The device may still write, and so fail; the destructor ends it the same way
+    // but never lets memory that runs out there escape from it.
+    void End();
 
 private:
     struct Parts;

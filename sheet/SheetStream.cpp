@@ -5,6 +5,8 @@
 #include <QIODevice>
 #include <QPdfWriter>
 
+#include <new>
+
 namespace tormel {
 
 // The prepared file as the PDF writer's device: the bytes are collected in pieces of a
@@ -52,7 +54,16 @@ SheetPdfStream::SheetPdfStream() = default;
 
 SheetPdfStream::~SheetPdfStream()
 {
-    // The painting ends before the writer and the file it writes to.
+    // The painting ends before the writer and the file it writes to. A document given up
+    // because memory ran out may fail to end: then the painter and its writer are left
+    // as they are rather than ended again from their destructors.
+    try {
+        if (m_pages)
+            m_pages->End();
+    } catch (const std::bad_alloc &) {
+        (void)m_pages.release();
+        (void)m_writer.release();
+    }
     m_pages.reset();
     m_writer.reset();
     m_device.reset();
