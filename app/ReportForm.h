@@ -3,6 +3,8 @@
 #include <QDialog>
 
 #include <functional>
+#include <string>
+#include <utility>
 
 class QMenuBar;
 class QModelIndex;
@@ -37,14 +39,20 @@ public:
     // Shows the report and opens the window modally, centred on the screen.
     int showModal();
 
-    // "Удалить все" opens the delete confirmation here; set as this window is built, the
+signals:
+    // "Удалить все" opens the delete confirmation; connected as this window is built, the
     // confirmation itself is built when first opened.
-    std::function<void()> ShowDeleteAll;
+    void deleteAllRequested();
     // "Печать..." and "Сохранить в PDF..." of the menu "Файл": the sheet of the report.
-    std::function<void()> PrintSheet;
-    std::function<void()> SaveSheetPdf;
-    // The open feed file, which a save of the report must not replace.
-    std::function<std::string()> FeedFileName;
+    void printSheetRequested();
+    void sheetPdfRequested();
+
+public:
+    // Tells the open feed file, which a save of the report must not replace.
+    void setFeedFileName(std::function<std::string()> feedFileName)
+    {
+        m_feedFileName = std::move(feedFileName);
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -65,9 +73,11 @@ private:
     void OpenReportMenuClick();
     void ExportToExcelReportMenuClick();
     void ExportToCalcReportMenuClick();
+    std::string feedFileName() const { return m_feedFileName ? m_feedFileName() : std::string(); }
 
     TormelSession &m_session;
     IFileDialogService &m_dialogs;
+    std::function<std::string()> m_feedFileName;
     SpreadsheetPrograms &m_spreadsheets;
     ReportGridModel *m_model = nullptr;
     QTableView *m_grid = nullptr;

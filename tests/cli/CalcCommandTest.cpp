@@ -2,6 +2,7 @@
 #include "report/ReportFile.h"
 #include "report/ReportTable.h"
 #include "report/Windows1251.h"
+#include "session/SessionFeed.h"
 #include "session/TormelSession.h"
 #include "sheet/SheetRenderer.h"
 #include "tests/feed/FeedTestSupport.h"
@@ -543,8 +544,8 @@ struct WindowOutcome
 
 WindowOutcome calculateInWindow(TormelSession &session, testing::RecordingMessages &messages)
 {
-    session.ShowPointNameDialog = [&session] { session.OKButtonClick(); };
-    session.StartBitBtnClick();
+    if (session.Calculate().AskPointName)
+        session.AddPoint();
     WindowOutcome outcome;
     outcome.Messages = messages.texts();
     outcome.IokzLabel = session.Status().IokzLabel;
@@ -590,8 +591,8 @@ TEST_F(CalcCommandTest, FeedFileWithADeviceNotAcceptedAndATooLongNameGivesTheSam
     session.DeviceForm().TokNR.Text = "900";
     session.AskNumber().SetNumberEditText("слишком длинное");
     writeFile(path("typed.tormel.json"), WriteFeedDocument(FeedFromSession(session)));
-    session.ShowPointNameDialog = [&session] { session.OKButtonClick(); };
-    session.StartBitBtnClick();
+    if (session.Calculate().AskPointName)
+        session.AddPoint();
 
     const Outcome outcome = exec("--locale ru_RU " + quoted(path("typed.tormel.json")));
     EXPECT_EQ(outcome.status, 1) << outcome.err;

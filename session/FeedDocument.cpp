@@ -1,4 +1,4 @@
-#include "feed/FeedDocument.h"
+#include "session/FeedDocument.h"
 
 #include "core/FileAccess.h"
 #include "core/FileDialogService.h"
@@ -6,6 +6,7 @@
 #include "core/OutputTargets.h"
 #include "feed/FeedFile.h"
 #include "report/ReportTexts.h"
+#include "session/SessionFeed.h"
 #include "session/TormelSession.h"
 
 #include <algorithm>
