@@ -346,17 +346,17 @@ void TReportForm::DownSpeedButtonClick()
 
 void TReportForm::NewReportMenuClick()
 {
-    m_session.NewReport(m_dialogs);
+    m_session.NewReport(m_dialogs, feedFileName());
 }
 
 void TReportForm::SaveReportMenuClick()
 {
-    m_session.SaveReport(m_dialogs);
+    m_session.SaveReport(m_dialogs, feedFileName());
 }
 
 void TReportForm::SaveAsReportMenuClick()
 {
-    m_session.SaveReportAs(m_dialogs);
+    m_session.SaveReportAs(m_dialogs, feedFileName());
 }
 
 void TReportForm::OpenReportMenuClick()

@@ -3,6 +3,8 @@
 #include <QDialog>
 
 #include <functional>
+#include <string>
+#include <utility>
 
 class QMenuBar;
 class QModelIndex;
@@ -47,6 +49,12 @@ signals:
     void sheetPdfRequested();
 
 public:
+    // Tells the open feed file, which a save of the report must not replace.
+    void setFeedFileName(std::function<std::string()> feedFileName)
+    {
+        m_feedFileName = std::move(feedFileName);
+    }
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -66,9 +74,11 @@ private:
     void OpenReportMenuClick();
     void ExportToExcelReportMenuClick();
     void ExportToCalcReportMenuClick();
+    std::string feedFileName() const { return m_feedFileName ? m_feedFileName() : std::string(); }
 
     TormelSession &m_session;
     IFileDialogService &m_dialogs;
+    std::function<std::string()> m_feedFileName;
     SpreadsheetPrograms &m_spreadsheets;
     ReportGridModel *m_model = nullptr;
     QTableView *m_grid = nullptr;

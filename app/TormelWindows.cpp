@@ -9,6 +9,7 @@
 #include "app/ReportForm.h"
 #include "app/ResultForm.h"
 #include "app/SheetPrinter.h"
+#include "report/AskNumberModel.h"
 #include "session/FeedDocument.h"
 #include "session/TormelSession.h"
 #include "sheet/SheetActions.h"
@@ -104,6 +105,7 @@ TReportForm &TormelWindows::ReportForm()
         QObject::connect(m_reportForm, &TReportForm::sheetPdfRequested, m_reportForm, [this] {
             saveReportSheet();
         });
+        m_reportForm->setFeedFileName([this] { return openDocuments().FeedFile; });
     }
     return *m_reportForm;
 }
@@ -139,8 +141,10 @@ namespace {
 SheetDocument calculationDocument(const TormelSession &session, const FeedDocument *feed)
 {
     SheetDocument document;
-    // The point name the point-name dialog offers for this result.
-    const SheetHeading heading{session.AskNumber().NumberEditText(),
+    // The point name the point-name dialog offers for this result; a name that its check
+    // refuses names no point.
+    const std::string &name = session.AskNumber().NumberEditText();
+    const SheetHeading heading{CheckPointName(name) ? std::string() : name,
                                feed ? feed->FileName() : std::string(),
                                SheetDateTime(std::time(nullptr))};
     if (std::optional<CalculationSheet> sheet = BuildCalculationSheet(session, heading))
@@ -155,6 +159,12 @@ SheetDocument reportDocument(const TormelSession &session)
 
 } // namespace
 
+OpenDocuments TormelWindows::openDocuments() const
+{
+    const FeedDocument *feed = m_mainForm->feedDocument();
+    return {feed ? feed->FileName() : std::string(), m_session.Report().ReportFileName()};
+}
+
 void TormelWindows::printCalculationSheet()
 {
     const SheetDocument document = calculationDocument(m_session, m_mainForm->feedDocument());
@@ -166,7 +176,7 @@ void TormelWindows::saveCalculationSheet()
 {
     const SheetDocument document = calculationDocument(m_session, m_mainForm->feedDocument());
     if (!document.Calculations.empty())
-        SaveSheetPdfFile(document, m_dialogs, m_session.Messages());
+        SaveSheetPdfFile(document, m_dialogs, m_session.Messages(), openDocuments());
 }
 
 void TormelWindows::printReportSheet()
@@ -176,7 +186,7 @@ void TormelWindows::printReportSheet()
 
 void TormelWindows::saveReportSheet()
 {
-    SaveSheetPdfFile(reportDocument(m_session), m_dialogs, m_session.Messages());
+    SaveSheetPdfFile(reportDocument(m_session), m_dialogs, m_session.Messages(), openDocuments());
 }
 
 void TormelWindows::showMainWindow()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/OutputTargets.h"
+
 #include <memory>
 
 namespace tormel {
@@ -67,6 +69,8 @@ private:
     void saveCalculationSheet();
     void printReportSheet();
     void saveReportSheet();
+    // The files a save of another kind must not replace.
+    OpenDocuments openDocuments() const;
 
     TormelSession &m_session;
     IHelpService &m_help;

@@ -8,6 +8,7 @@
 #include "app/SettingsRecentFeeds.h"
 #include "app/TormelWindows.h"
 #include "core/LocaleSeparators.h"
+#include "core/OutOfMemory.h"
 #include "core/Version.h"
 #include "report/export/DesktopFileOpener.h"
 #include "report/export/ToCalcUnit.h"
@@ -22,6 +23,9 @@
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
+#include <new>
+#include <string>
 
 namespace {
 
@@ -54,11 +58,41 @@ protected:
     }
 };
 
+// Memory that runs out in the middle of an action leaves that action undone and says so
+// in an error box, where one can still be shown, instead of ending the program.
+class TormelApplication : public QApplication
+{
+public:
+    using QApplication::QApplication;
+
+    std::function<void()> OutOfMemory;
+
+    bool notify(QObject *receiver, QEvent *event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::bad_alloc &) {
+            tellOutOfMemory();
+            return false;
+        }
+    }
+
+    void tellOutOfMemory()
+    {
+        try {
+            if (OutOfMemory)
+                OutOfMemory();
+        } catch (const std::bad_alloc &) {
+            // Not even the box fits: the action stays undone without a word.
+        }
+    }
+};
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    TormelApplication app(argc, argv);
     // The application title is the name the desktop shows for the running program. It is
     // not set as Qt's display name, which would be appended to every window's caption.
     QApplication::setApplicationName(QString::fromUtf8(tormel::ApplicationTitle));
@@ -97,6 +131,7 @@ int main(int argc, char *argv[])
                      &windows.MainForm(),
                      [&windows] { windows.showState(); });
     messages.setBeforeShow([&windows] { windows.MainForm().showState(); });
+    app.OutOfMemory = [&messages] { messages.showError(std::string(tormel::OutOfMemoryMessage)); };
 
     ExitAfterFirstPaint exitAfterFirstPaint;
     if (qEnvironmentVariableIsSet("TORMEL_EXIT_AFTER_SHOW"))
@@ -107,7 +142,12 @@ int main(int argc, char *argv[])
     std::vector<std::string> arguments;
     for (const QString &argument : QCoreApplication::arguments())
         arguments.push_back(argument.toStdString());
-    if (const std::string file = tormel::StartupFeedFile(arguments); !file.empty())
-        windows.MainForm().openFeedFile(file);
+    if (const std::string file = tormel::StartupFeedFile(arguments); !file.empty()) {
+        try {
+            windows.MainForm().openFeedFile(file);
+        } catch (const std::bad_alloc &) {
+            app.tellOutOfMemory();
+        }
+    }
     return QApplication::exec();
 }

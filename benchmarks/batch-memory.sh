@@ -2,7 +2,11 @@
 # Peak memory of tormel-calc on a generated batch of the given size, next to the
 # size of its input and output. The input is made in $TMPDIR (or /tmp) and removed.
 #
-#   benchmarks/batch-memory.sh [megabytes] [path to tormel-calc] [options of tormel-calc...]
+#   benchmarks/batch-memory.sh [megabytes] [path to tormel-calc] [sheet] [options of tormel-calc...]
+#
+# With "sheet" the same batch runs a second time with --sheet, whose calculation sheets
+# are painted into their PDF as they are made: the two peaks compare the memory the
+# sheets take (the PDF needs some 30 KB of disk per object).
 #
 # for example "benchmarks/batch-memory.sh 200 build/release/cli/tormel-calc --jobs 2".
 # The results go to a file beside the input, and the run holds them back in its
@@ -12,6 +16,11 @@ set -eu
 megabytes=${1:-200}
 calc=${2:-build/release/cli/tormel-calc}
 shift $(($# < 2 ? $# : 2))
+sheet=
+if [ "${1:-}" = sheet ]; then
+    sheet=sheet
+    shift
+fi
 folder=$(mktemp -d "${TMPDIR:-/tmp}/tormel-batch-XXXXXX")
 trap 'rm -rf "$folder"' EXIT INT TERM
 
@@ -54,3 +63,13 @@ echo "output:        $(($(stat -c %s "$folder/output.json") / 1000000)) MB"
 echo "report points: $(($(wc -l < "$folder/points.csv") - 2))"
 echo "exit status:   $status"
 grep -E "Maximum resident|Elapsed" "$folder/time" | sed 's/^\t//'
+if [ "$sheet" = sheet ]; then
+    rm -f "$folder/output.json" "$folder/points.csv"
+    status=0
+    /usr/bin/time -v -o "$folder/time" "$calc" --locale ru_RU --report "$folder/points.csv" \
+        --sheet "$folder/sheets.pdf" "$@" "$folder/input.json" > "$folder/output.json" || status=$?
+    echo "with --sheet:"
+    echo "sheets:        $(($(stat -c %s "$folder/sheets.pdf") / 1000000)) MB"
+    echo "exit status:   $status"
+    grep -E "Maximum resident|Elapsed" "$folder/time" | sed 's/^\t//'
+fi

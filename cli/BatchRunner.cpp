@@ -96,6 +96,12 @@ void BatchRun::KeepSheets(std::string dateTime)
     m_sheetRequest = SheetRequest{std::move(dateTime), {}};
 }
 
+void BatchRun::SendSheets(std::string dateTime, std::function<void(CalculationSheet &&)> sink)
+{
+    KeepSheets(std::move(dateTime));
+    m_sheetSink = std::move(sink);
+}
+
 Json BatchRun::Run(const CalcRequest &request, const std::string &feedFileName)
 {
     return Complete(Compute(request, feedFileName));
@@ -129,9 +135,10 @@ ComputedObject BatchRun::Compute(const CalcRequest &request, const std::string &
     out["Analysis"]
             = calculated && session.Analysis() ? analysisJson(*session.Analysis()) : Json(nullptr);
     out["ReportRow"] = nullptr;
+    // The sheet names only a point that the report holds: the name is written in when the
+    // point is added.
     if (calculated && m_sheetRequest)
-        object.Sheet = BuildCalculationSheet(
-                session, {request.Name.value_or(""), feedFileName, m_sheetRequest->DateTime});
+        object.Sheet = BuildCalculationSheet(session, {"", feedFileName, m_sheetRequest->DateTime});
     return object;
 }
 
@@ -147,11 +154,16 @@ Json BatchRun::Complete(ComputedObject &&object)
         object.Output["Ok"] = object.Ok;
         for (const std::string &text : m_answers.texts())
             object.Output["Messages"].push_back(text);
-        if (added)
+        if (added) {
             object.Output["ReportRow"] = reportRowJson(m_session->Report(), name);
+            if (object.Sheet)
+                NameSheetPoint(*object.Sheet, name);
+        }
     }
     m_allOk = m_allOk && object.Ok;
-    if (object.Sheet)
+    if (object.Sheet && m_sheetSink)
+        m_sheetSink(std::move(*object.Sheet));
+    else if (object.Sheet)
         m_sheets.push_back(std::move(*object.Sheet));
     return std::move(object.Output);
 }

@@ -95,6 +95,9 @@ public:
 
     // From now on the sheet of every calculated object is kept, dated as given.
     void KeepSheets(std::string dateTime);
+    // From now on the sheet of every calculated object goes to `sink` as soon as it is
+    // made, instead of being kept.
+    void SendSheets(std::string dateTime, std::function<void(CalculationSheet &&)> sink);
 
     // The result object of one calculation, read from the named file (empty: the
     // standard input).
@@ -117,6 +120,7 @@ private:
     bool m_allOk = true;
     std::optional<SheetRequest> m_sheetRequest;
     std::vector<CalculationSheet> m_sheets;
+    std::function<void(CalculationSheet &&)> m_sheetSink;
 };
 
 // Writes the results as the text of ordered_json::dump(2) of their array (or of the

@@ -8,6 +8,8 @@
 #include "cli/TextTable.h"
 #include "core/FileAccess.h"
 #include "core/LocaleSeparators.h"
+#include "core/OutOfMemory.h"
+#include "core/OutputTargets.h"
 #include "core/QuotedText.h"
 #include "core/Version.h"
 #include "feed/BatchInput.h"
@@ -15,12 +17,14 @@
 #include "report/ReportTexts.h"
 #include "session/ReportMenu.h"
 #include "sheet/SheetFile.h"
+#include "sheet/SheetStream.h"
 
 #include <cerrno>
 #include <ctime>
 #include <functional>
 #include <istream>
 #include <iterator>
+#include <new>
 #include <optional>
 #include <ostream>
 #include <stdexcept>
@@ -171,13 +175,57 @@ std::string OneLineMessage(std::string text, const std::string &path)
     return text;
 }
 
+std::string ReportFailure(const std::string &path, const std::string &reason)
+{
+    return "не удалось сохранить отчет " + QuotedText(path) + ": " + reason;
+}
+
+std::string SheetFailure(const std::string &path, const std::string &reason)
+{
+    return "не удалось записать расчетные листы " + QuotedText(path) + ": " + reason;
+}
+
+// Why an output of the run may not be written where it is asked to: it is a file the
+// run reads (an input, the standard input), the other output, or one of the program's
+// own streams, under whatever name; or a report whose name would be read back as the
+// other format. The report may be the opened one: that is how a report is updated.
+std::optional<std::string> RefusedOutput(const Options &options)
+{
+    OutputTargets used;
+    for (const std::string &input : options.Inputs) {
+        if (input != "-")
+            used.AddPath(input, "это входной файл " + QuotedText(input));
+    }
+    used.AddDescriptor(STDIN_FILENO, "это файл стандартного ввода");
+    used.AddDescriptor(STDOUT_FILENO, "это файл стандартного вывода", true);
+    used.AddDescriptor(STDERR_FILENO, "это файл стандартного вывода ошибок");
+    if (options.Report) {
+        if (ReportFileFormatOf(*options.Report) == ReportFileFormat::Okz)
+            return ReportFailure(*options.Report,
+                                 "файл okz читается в другом формате, отчет сохраняется "
+                                 "только в формате csv");
+        if (const std::optional<std::string> what = used.Conflict(*options.Report))
+            return ReportFailure(*options.Report, *what);
+        used.AddPath(*options.Report, "это файл отчета");
+    }
+    for (const std::string &opened : options.Opens)
+        used.AddPath(opened, "это открываемый отчет");
+    if (options.Sheet) {
+        if (const std::optional<std::string> what = used.Conflict(*options.Sheet))
+            return SheetFailure(*options.Sheet, *what);
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
-int RunCalcCommand(const std::vector<std::string> &arguments,
-                   std::istream &in,
-                   std::ostream &out,
-                   std::ostream &err,
-                   int errorDescriptor)
+namespace {
+
+int RunCalcCommandWithMemory(const std::vector<std::string> &arguments,
+                             std::istream &in,
+                             std::ostream &out,
+                             std::ostream &err,
+                             int errorDescriptor)
 {
     std::optional<ProgressWriter> progress;
     const auto fail = [&](const std::string &text) {
@@ -222,6 +270,8 @@ int RunCalcCommand(const std::vector<std::string> &arguments,
 
     if (options.Inputs.empty())
         options.Inputs.push_back("-");
+    if (const std::optional<std::string> refused = RefusedOutput(options))
+        return fail(*refused);
 
     // The report is opened before the objects are read, so that they can be computed
     // as they come; a failure to open it is told after the input errors, which come
@@ -249,10 +299,30 @@ int RunCalcCommand(const std::vector<std::string> &arguments,
             JoinReport(opened, part);
     }
 
+    // The outputs are prepared beside their files before anything is computed and put in
+    // place together at the end, so that a run that fails leaves both as they were. A
+    // target that cannot be written is told after the input errors, as an opening is.
+    std::optional<std::string> outputFailure;
+    PreparedFile reportFile;
+    if (options.Report && !openFailure) {
+        if (const FileResult created = reportFile.Create(*options.Report); !created.Ok)
+            outputFailure = ReportFailure(*options.Report, created.Reason);
+    }
+    // The sheets are painted into their file as they are made; their fonts need the
+    // toolkit's application.
+    std::unique_ptr<QGuiApplication> fonts;
+    SheetPdfStream sheetFile;
+    if (options.Sheet && !openFailure && !outputFailure) {
+        if (const FileResult created = sheetFile.Create(*options.Sheet); !created.Ok)
+            outputFailure = SheetFailure(*options.Sheet, created.Reason);
+        else
+            fonts = OffscreenGuiApplication();
+    }
+
     BatchRun run(separators, std::move(opened));
     const std::string sheetDateTime = SheetDateTime(std::time(nullptr));
-    if (options.Sheet)
-        run.KeepSheets(sheetDateTime);
+    if (options.Sheet && !outputFailure)
+        run.SendSheets(sheetDateTime, [&](CalculationSheet &&sheet) { sheetFile.Add(sheet); });
     std::string feedFileName; // of the objects being read, for their sheets
     OutputSpool spool;
     ResultWriter writer([&](std::string_view text) { spool.Append(text); });
@@ -288,7 +358,7 @@ int RunCalcCommand(const std::vector<std::string> &arguments,
                             progress->AddObject();
                         });
     const CalcRequestHandler compute = [&](CalcRequest &&request, bool inArray) {
-        if (openFailure)
+        if (openFailure || outputFailure)
             return;
         const bool early = !options.Text && !(submitted++ == 0 && openQuestion);
         batch.Submit({std::move(request), feedFileName, asArray || inArray, early});
@@ -343,33 +413,36 @@ int RunCalcCommand(const std::vector<std::string> &arguments,
     }
     if (openFailure)
         return fail(*openFailure);
+    if (outputFailure)
+        return fail(*outputFailure);
     // The damaged-file question makes the status tell of it even without an object.
     if (!openMessages.empty())
         run.SetNotAllOk();
 
+    std::vector<PreparedFile *> outputs;
     if (options.Report) {
-        // Replacing the file that the results go to would lose them.
-        const FileResult saved = IsOpenFile(*options.Report, STDOUT_FILENO)
-                                         ? FileResult::failure("это файл стандартного вывода")
-                                         : SaveReportFile(run.Report(), *options.Report);
+        std::string bytes;
+        FileResult saved = ReportFileBytes(run.Report(), bytes);
+        if (saved.Ok)
+            saved = reportFile.Append(bytes);
         if (!saved.Ok)
-            return fail("не удалось сохранить отчет " + QuotedText(*options.Report) + ": "
-                        + saved.Reason);
+            return fail(ReportFailure(*options.Report, saved.Reason));
         // The report now belongs to its file, as after "Сохранить"; its sheet names it.
         run.Report().SetReportFile(*options.Report);
+        outputs.push_back(&reportFile);
     }
-
     if (options.Sheet) {
-        SheetDocument sheets{std::move(run.Sheets()), std::nullopt};
         if (options.Report)
-            sheets.Report = BuildReportSheet(run.Report(), sheetDateTime);
-        const std::unique_ptr<QGuiApplication> fonts = OffscreenGuiApplication();
-        const FileResult written = IsOpenFile(*options.Sheet, STDOUT_FILENO)
-                                           ? FileResult::failure("это файл стандартного вывода")
-                                           : WriteSheetPdf(*options.Sheet, sheets);
-        if (!written.Ok)
-            return fail("не удалось записать расчетные листы " + QuotedText(*options.Sheet) + ": "
-                        + written.Reason);
+            sheetFile.Add(BuildReportSheet(run.Report(), sheetDateTime));
+        if (const FileResult written = sheetFile.Finish(); !written.Ok)
+            return fail(SheetFailure(*options.Sheet, written.Reason));
+        outputs.push_back(&sheetFile.File());
+    }
+    std::size_t failed = 0;
+    if (const FileResult committed = CommitPreparedFiles(outputs, &failed); !committed.Ok) {
+        return fail(outputs[failed] == &reportFile
+                            ? ReportFailure(*options.Report, committed.Reason)
+                            : SheetFailure(*options.Sheet, committed.Reason));
     }
 
     progress->Finish();
@@ -388,6 +461,25 @@ int RunCalcCommand(const std::vector<std::string> &arguments,
                 run.AllOk() ? ExitAllOk : ExitRefused);
     } catch (const OutputSpool::Failure &error) {
         return fail(std::string("не удалось записать временный файл результатов: ") + error.what());
+    }
+}
+
+} // namespace
+
+int RunCalcCommand(const std::vector<std::string> &arguments,
+                   std::istream &in,
+                   std::ostream &out,
+                   std::ostream &err,
+                   int errorDescriptor)
+{
+    // Memory that runs out ends the run as any other failure does: its prepared files
+    // and held-back results are gone with the stack, and one line says why.
+    try {
+        return RunCalcCommandWithMemory(arguments, in, out, err, errorDescriptor);
+    } catch (const std::bad_alloc &) {
+        err << Program << ": " << OutOfMemoryText << "\n";
+        err.flush();
+        return ExitUsage;
     }
 }
 

@@ -6,6 +6,7 @@
 #include <exception>
 #include <functional>
 #include <mutex>
+#include <system_error>
 #include <optional>
 #include <thread>
 #include <utility>
@@ -41,8 +42,13 @@ public:
             return;
         m_slots.resize(std::max(inFlight, workers));
         m_threads.reserve(workers);
-        for (std::size_t worker = 0; worker < workers; ++worker)
-            m_threads.emplace_back([this, worker] { work(worker); });
+        // A thread the system cannot start (no memory left for its stack) leaves the work
+        // to those already started, or to the submitting thread alone.
+        try {
+            for (std::size_t worker = 0; worker < workers; ++worker)
+                m_threads.emplace_back([this, worker] { work(worker); });
+        } catch (const std::system_error &) {
+        }
     }
 
     OrderedPipeline(const OrderedPipeline &) = delete;

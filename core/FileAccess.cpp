@@ -6,6 +6,7 @@
 #include <chrono>
 #include <climits>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -123,31 +124,37 @@ FileResult ResolveTarget(const std::string &path, SaveTarget &target)
     return FileResult::success();
 }
 
-// The name of the save's temporary file while it has one, for the signal
-// handler below. A save holds InterruptGuard::m_lock, so there is one at a time.
+// The names of temporary files while they have one, for the signal handler below:
+// slot 0 is the save of WriteFileReplacing (one at a time, under InterruptGuard's lock),
+// the others belong to prepared files.
 constexpr int GuardedSignals[] = {SIGINT, SIGTERM, SIGHUP};
-char g_temporaryName[PATH_MAX];
-volatile std::sig_atomic_t g_temporaryNamed = 0;
+constexpr std::size_t NameSlots = 8;
+char g_temporaryNames[NameSlots][PATH_MAX];
+volatile std::sig_atomic_t g_temporaryNamed[NameSlots] = {};
 
 extern "C" void RemoveTemporaryAndStop(int signalNumber)
 {
-    if (g_temporaryNamed)
-        ::unlink(g_temporaryName);
+    for (std::size_t slot = 0; slot < NameSlots; ++slot) {
+        if (g_temporaryNamed[slot])
+            ::unlink(g_temporaryNames[slot]);
+    }
     // The signal stays blocked until the handler returns; then the default
     // action ends the program as the signal would have.
     ::signal(signalNumber, SIG_DFL);
     ::raise(signalNumber);
 }
 
-// For the length of a save: SIGINT, SIGTERM and SIGHUP, where they would end
-// the program, first remove the temporary file. Signals that the program
+// SIGINT, SIGTERM and SIGHUP, where they would end the program, first remove the
+// temporary files, for as long as someone holds the removal. Signals that the program
 // ignores or handles itself are left alone.
-class InterruptGuard
+class RemovalOnSignals
 {
 public:
-    InterruptGuard()
-        : m_lock(s_saves)
+    static void Acquire()
     {
+        const std::lock_guard<std::mutex> lock(s_mutex);
+        if (s_users++ > 0)
+            return;
         struct sigaction removing
         {
         };
@@ -159,19 +166,89 @@ public:
             struct sigaction current
             {
             };
-            m_installed[i] = ::sigaction(GuardedSignals[i], nullptr, &current) == 0
+            s_installed[i] = ::sigaction(GuardedSignals[i], nullptr, &current) == 0
                              && (current.sa_flags & SA_SIGINFO) == 0
                              && current.sa_handler == SIG_DFL
-                             && ::sigaction(GuardedSignals[i], &removing, &m_previous[i]) == 0;
+                             && ::sigaction(GuardedSignals[i], &removing, &s_previous[i]) == 0;
         }
+    }
+
+    static void Release()
+    {
+        const std::lock_guard<std::mutex> lock(s_mutex);
+        if (--s_users > 0)
+            return;
+        for (std::size_t i = 0; i < std::size(GuardedSignals); ++i) {
+            if (s_installed[i])
+                ::sigaction(GuardedSignals[i], &s_previous[i], nullptr);
+            s_installed[i] = false;
+        }
+    }
+
+private:
+    static inline std::mutex s_mutex;
+    static inline int s_users = 0;
+    static inline std::array<bool, std::size(GuardedSignals)> s_installed{};
+    static inline std::array<struct sigaction, std::size(GuardedSignals)> s_previous{};
+};
+
+// Holds the guarded signals back for its lifetime.
+class HeldSignals
+{
+public:
+    HeldSignals()
+    {
+        sigset_t held;
+        sigemptyset(&held);
+        for (int signalNumber : GuardedSignals)
+            sigaddset(&held, signalNumber);
+        ::pthread_sigmask(SIG_BLOCK, &held, &m_previous);
+    }
+    ~HeldSignals() { ::pthread_sigmask(SIG_SETMASK, &m_previous, nullptr); }
+    HeldSignals(const HeldSignals &) = delete;
+    HeldSignals &operator=(const HeldSignals &) = delete;
+
+private:
+    sigset_t m_previous;
+};
+
+// Runs `create`, which makes a file of the name, with the signals held back, and
+// records the name in the slot exactly when the file exists.
+// A slot of -1 records nothing (the caller holds the signals back itself).
+template<typename Create>
+bool NameInSlot(int slot, const std::string &temporary, Create create)
+{
+    if (slot < 0)
+        return create();
+    if (temporary.size() >= sizeof g_temporaryNames[slot]) {
+        errno = ENAMETOOLONG;
+        return false;
+    }
+    const HeldSignals held;
+    const bool created = create();
+    const int createError = errno;
+    if (created) {
+        std::memcpy(g_temporaryNames[slot], temporary.c_str(), temporary.size() + 1);
+        g_temporaryNamed[slot] = 1;
+    }
+    errno = createError;
+    return created;
+}
+
+// For the length of a save: the temporary file is removed when a signal ends the
+// program.
+class InterruptGuard
+{
+public:
+    InterruptGuard()
+        : m_lock(s_saves)
+    {
+        RemovalOnSignals::Acquire();
     }
     ~InterruptGuard()
     {
         forget();
-        for (std::size_t i = 0; i < std::size(GuardedSignals); ++i) {
-            if (m_installed[i])
-                ::sigaction(GuardedSignals[i], &m_previous[i], nullptr);
-        }
+        RemovalOnSignals::Release();
     }
     InterruptGuard(const InterruptGuard &) = delete;
     InterruptGuard &operator=(const InterruptGuard &) = delete;
@@ -181,35 +258,43 @@ public:
     template<typename Create>
     bool name(const std::string &temporary, Create create)
     {
-        if (temporary.size() >= sizeof g_temporaryName) {
-            errno = ENAMETOOLONG;
-            return false;
-        }
-        sigset_t held, previous;
-        sigemptyset(&held);
-        for (int signalNumber : GuardedSignals)
-            sigaddset(&held, signalNumber);
-        ::pthread_sigmask(SIG_BLOCK, &held, &previous);
-        const bool created = create();
-        const int createError = errno;
-        if (created) {
-            std::memcpy(g_temporaryName, temporary.c_str(), temporary.size() + 1);
-            g_temporaryNamed = 1;
-        }
-        ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-        errno = createError;
-        return created;
+        return NameInSlot(0, temporary, create);
     }
 
     // The temporary file is gone (renamed or removed).
-    void forget() { g_temporaryNamed = 0; }
+    void forget() { g_temporaryNamed[0] = 0; }
 
 private:
     static inline std::mutex s_saves;
     std::lock_guard<std::mutex> m_lock;
-    std::array<bool, std::size(GuardedSignals)> m_installed{};
-    std::array<struct sigaction, std::size(GuardedSignals)> m_previous{};
 };
+
+// The slots of prepared files in use.
+std::mutex g_slotMutex;
+std::array<bool, NameSlots> g_slotTaken{true}; // slot 0 is the save's
+
+int TakeSlot()
+{
+    const std::lock_guard<std::mutex> lock(g_slotMutex);
+    for (std::size_t slot = 1; slot < NameSlots; ++slot) {
+        if (!g_slotTaken[slot]) {
+            g_slotTaken[slot] = true;
+            RemovalOnSignals::Acquire();
+            return int(slot);
+        }
+    }
+    return -1;
+}
+
+void ReturnSlot(int slot)
+{
+    if (slot < 0)
+        return;
+    g_temporaryNamed[slot] = 0;
+    const std::lock_guard<std::mutex> lock(g_slotMutex);
+    g_slotTaken[std::size_t(slot)] = false;
+    RemovalOnSignals::Release();
+}
 
 // A short hidden name in the folder: ".tm" and six letters or digits, so that it
 // fits wherever the target's name fits.
@@ -232,15 +317,12 @@ constexpr int NameAttempts = 100;
 
 // Gives the written unnamed file a temporary name in its folder. False with errno
 // set when it cannot be named; EOPNOTSUPP when this system cannot name it at all.
-bool NameUnnamedFile(int fd,
-                     const std::filesystem::path &folder,
-                     InterruptGuard &guard,
-                     std::string &temporary)
+bool NameUnnamedFile(int fd, const std::filesystem::path &folder, int slot, std::string &temporary)
 {
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
     for (int attempt = 0; attempt < NameAttempts; ++attempt) {
         temporary = TemporaryName(folder);
-        const bool named = guard.name(temporary, [&] {
+        const bool named = NameInSlot(slot, temporary, [&] {
             // The descriptor itself needs a privilege; its /proc entry does not.
             return ::linkat(fd, "", AT_FDCWD, temporary.c_str(), AT_EMPTY_PATH) == 0
                    || (errno != EEXIST
@@ -319,17 +401,29 @@ bool IsOpenFile(const std::string &path, int fd)
            && named.st_dev == open.st_dev && named.st_ino == open.st_ino;
 }
 
-FileResult ReadFileBytes(const std::string &path, std::string &bytes)
+std::string TooLargeReason(std::size_t limit)
+{
+    return "файл больше допустимых " + std::to_string(limit >> 20) + " МБ";
+}
+
+FileResult ReadFileBytes(const std::string &path, std::string &bytes, std::size_t limit)
 {
     bytes.clear();
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Without waiting: opening a pipe for reading would wait for a writer.
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (file.get() < 0)
         return FailureFromErrno();
     struct stat info
     {
     };
-    if (::fstat(file.get(), &info) == 0 && info.st_size > 0)
-        bytes.reserve(std::size_t(info.st_size));
+    if (::fstat(file.get(), &info) != 0)
+        return FailureFromErrno();
+    // A device or a pipe may never end; only a file has a size to check.
+    if (!S_ISREG(info.st_mode))
+        return FileResult::failure(NotAFileReason(info.st_mode));
+    if (std::uintmax_t(info.st_size) > limit)
+        return FileResult::failure(TooLargeReason(limit));
+    bytes.reserve(std::size_t(info.st_size));
     char buffer[1 << 16];
     for (;;) {
         const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
@@ -342,6 +436,11 @@ FileResult ReadFileBytes(const std::string &path, std::string &bytes)
         }
         if (got == 0)
             break;
+        // A file that grows while it is read stops at the limit too.
+        if (bytes.size() + std::size_t(got) > limit) {
+            bytes.clear();
+            return FileResult::failure(TooLargeReason(limit));
+        }
         bytes.append(buffer, std::size_t(got));
     }
     return FileResult::success();
@@ -463,7 +562,7 @@ WriteFileReplacing(const std::string &path, std::string_view bytes, TemporaryFil
         if (file.get() >= 0) {
             if (!fill(file.get()))
                 return FailureFromErrno();
-            if (NameUnnamedFile(file.get(), folder, guard, temporary)) {
+            if (NameUnnamedFile(file.get(), folder, 0, temporary)) {
                 if (!file.close())
                     return abandon(errno);
                 named = true;
@@ -493,6 +592,170 @@ WriteFileReplacing(const std::string &path, std::string_view bytes, TemporaryFil
     if (::rename(temporary.c_str(), target.Path.c_str()) != 0)
         return abandon(errno);
     guard.forget();
+    return FileResult::success();
+}
+
+PreparedFile::~PreparedFile()
+{
+    Discard();
+}
+
+void PreparedFile::Discard()
+{
+    if (!m_temporary.empty())
+        ::unlink(m_temporary.c_str());
+    m_temporary.clear();
+    ReturnSlot(std::exchange(m_slot, -1));
+    if (m_fd >= 0)
+        ::close(std::exchange(m_fd, -1));
+}
+
+FileResult PreparedFile::Create(const std::string &path, TemporaryFile temporaryKind)
+{
+    Discard();
+    SaveTarget target;
+    if (const FileResult resolved = ResolveTarget(path, target); !resolved.Ok)
+        return resolved;
+    const std::filesystem::path targetPath(target.Path);
+    std::filesystem::path folder = targetPath.parent_path();
+    if (folder.empty())
+        folder = ".";
+    if (targetPath.filename().empty())
+        return FileResult::failure(SystemErrorReason(EISDIR));
+    m_target = target.Path;
+    m_targetExists = target.Exists;
+
+    if (temporaryKind == TemporaryFile::Unnamed)
+        m_fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    if (m_fd < 0) {
+        // A named file from the start, which a signal ending the program removes.
+        m_slot = TakeSlot();
+        for (int attempt = 0; attempt < NameAttempts && m_fd < 0; ++attempt) {
+            std::string temporary = TemporaryName(folder);
+            const auto create = [&] {
+                m_fd = ::open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+                return m_fd >= 0;
+            };
+            if (NameInSlot(m_slot, temporary, create))
+                m_temporary = std::move(temporary);
+            else if (errno != EEXIST)
+                break;
+        }
+        if (m_fd < 0) {
+            const FileResult failure = FailureFromErrno();
+            Discard();
+            return failure;
+        }
+    }
+    if (target.Exists)
+        ::fchmod(m_fd, target.Mode & 07777);
+    return FileResult::success();
+}
+
+FileResult PreparedFile::Append(std::string_view bytes)
+{
+    if (m_fd < 0)
+        return FileResult::failure(SystemErrorReason(EBADF));
+    return WriteAll(m_fd, bytes) ? FileResult::success() : FailureFromErrno();
+}
+
+FileResult CommitPreparedFiles(const std::vector<PreparedFile *> &files, std::size_t *failed)
+{
+    std::size_t at = 0;
+    const auto failure = [&](int errorNumber) {
+        if (failed)
+            *failed = at;
+        return FileResult::failure(SystemErrorReason(errorNumber));
+    };
+    // Everything on the disk first: a full disk shows itself before any target changes.
+    for (at = 0; at < files.size(); ++at) {
+        if (files[at]->m_fd < 0)
+            return failure(EBADF);
+        if (::fsync(files[at]->m_fd) != 0)
+            return failure(errno);
+    }
+
+    // The signals wait until every target is either replaced or as it was.
+    const HeldSignals held;
+    for (at = 0; at < files.size(); ++at) {
+        PreparedFile &file = *files[at];
+        if (!file.m_temporary.empty())
+            continue;
+        const std::filesystem::path folder
+                = std::filesystem::path(file.m_target).parent_path().empty()
+                          ? std::filesystem::path(".")
+                          : std::filesystem::path(file.m_target).parent_path();
+        // No slot is needed: the signals are held until the name is gone again.
+        if (!NameUnnamedFile(file.m_fd, folder, -1, file.m_temporary)) {
+            const int reason = errno;
+            file.m_temporary.clear();
+            return failure(reason);
+        }
+    }
+
+    // Each target in turn: swapped with its new file where the system can, so that the
+    // old file stays under the temporary name until all are in place.
+    enum class Step { Swapped, Created, Replaced };
+    std::vector<Step> done;
+    const auto undo = [&] {
+        for (std::size_t i = done.size(); i-- > 0;) {
+            PreparedFile &file = *files[i];
+            if (done[i] == Step::Swapped)
+                ::renameat2(AT_FDCWD,
+                            file.m_temporary.c_str(),
+                            AT_FDCWD,
+                            file.m_target.c_str(),
+                            RENAME_EXCHANGE);
+            else if (done[i] == Step::Created)
+                ::unlink(file.m_target.c_str());
+        }
+    };
+    for (at = 0; at < files.size(); ++at) {
+        PreparedFile &file = *files[at];
+        const char *from = file.m_temporary.c_str();
+        const char *to = file.m_target.c_str();
+        int result = -1;
+        Step step = Step::Replaced;
+        struct stat now
+        {
+        };
+        // A target that stopped being a regular file since it was checked is not swapped.
+        if (file.m_targetExists && ::lstat(to, &now) == 0 && !S_ISREG(now.st_mode)) {
+            undo();
+            if (failed)
+                *failed = at;
+            return FileResult::failure(NotAFileReason(now.st_mode));
+        }
+        if (file.m_targetExists) {
+            result = ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_EXCHANGE);
+            step = Step::Swapped;
+            if (result != 0 && (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)) {
+                result = ::rename(from, to);
+                step = Step::Replaced;
+            }
+        } else {
+            // A target that appeared meanwhile is not replaced unseen.
+            result = ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
+            step = Step::Created;
+            if (result != 0 && (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)) {
+                result = ::rename(from, to);
+                step = Step::Replaced;
+            }
+        }
+        if (result != 0) {
+            const int reason = errno;
+            undo();
+            return failure(reason);
+        }
+        done.push_back(step);
+        if (step != Step::Swapped)
+            file.m_temporary.clear();
+    }
+    // The old files, now under the temporary names, go; so do the new files' handles.
+    for (PreparedFile *file : files) {
+        file->Discard();
+        file->m_target.clear();
+    }
     return FileResult::success();
 }
 

@@ -1,6 +1,7 @@
 #include "feed/BatchInput.h"
 
 #include "core/QuotedText.h"
+#include "feed/JsonSyntaxError.h"
 
 #include <nlohmann/json.hpp>
 
@@ -221,7 +222,14 @@ public:
         // Only ever compared with the end, as the library does.
         bool operator==(const Iterator &other) const { return atEnd() == other.atEnd(); }
         bool operator!=(const Iterator &other) const { return !(*this == other); }
-        const char &operator*() const { return *m_source->m_next; }
+        const char &operator*() const
+        {
+            // The library takes a NUL for the end of the text and would accept whatever
+            // follows it unread; no JSON holds one, in a string or outside.
+            if (*m_source->m_next == '\0')
+                m_source->refuseNul();
+            return *m_source->m_next;
+        }
         Iterator &operator++()
         {
             m_source->advance();
@@ -251,6 +259,13 @@ public:
     }
 
 private:
+    [[noreturn]] void refuseNul() const
+    {
+        const std::size_t offset = m_offset + std::size_t(m_next - m_buffer.data());
+        throw InputError("неверный JSON: строка " + std::to_string(1 + m_lines) + ", столбец "
+                         + std::to_string(1 + offset - m_lineStart) + ": нулевой байт");
+    }
+
     bool fill()
     {
         if (m_next != m_last)
@@ -436,7 +451,11 @@ bool ReadBatchInput(const ReadDocumentPiece &read, const CalcRequestHandler &han
     try {
         Json::sax_parse(source.begin(), source.end(), &splitter);
     } catch (const Json::parse_error &error) {
-        throw InputError("неверный JSON: " + OneLineText(error.what()));
+        // The place counted here: the library puts a line break that ends a string at
+        // column 0 of the next line.
+        const auto [line, column] = source.lineAndColumn(error.byte > 0 ? error.byte - 1 : 0);
+        throw InputError("неверный JSON: строка " + std::to_string(line) + ", столбец "
+                         + std::to_string(column) + ": " + JsonSyntaxErrorText(error.what()));
     }
     splitter.throwPendingError();
     return splitter.isArray();

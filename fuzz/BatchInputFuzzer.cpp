@@ -111,6 +111,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         const std::string message = error.what();
         Require(!message.empty(), "a refusal says why");
         Require(tormel::fuzz::IsOneLineOrTolerated(message), "a refusal is one line", message);
+        // A syntax error is told in the program's words at its place; only a field name
+        // in a contract error quotes the user's text.
+        if (message.rfind("неверный JSON: ", 0) == 0)
+            Require(message.find("json.exception") == std::string::npos
+                            && message.find("last read") == std::string::npos,
+                    "a syntax error is told in the program's words, without the text read",
+                    message);
         return 0;
     } catch (const nlohmann::json::out_of_range &error) {
         if (tormel::fuzz::Tolerate(KnownFault::JsonNumberOutOfRange))
@@ -121,6 +128,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
 
     Require(Json::accept(document), "only valid JSON is read", document);
+    // The library stops at a NUL as at the end; no JSON holds one.
+    Require(document.find('\0') == std::string::npos, "a document with a NUL is not read");
     for (const CalcRequest &request : input.Requests)
         Require(request.Lines.size() <= 6, "at most six lines");
     Require(input.IsArray || input.Requests.size() == 1, "an object is one request");

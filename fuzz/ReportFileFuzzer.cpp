@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -130,13 +131,20 @@ bool anyCell(const std::vector<ReportRow> &rows, bool (*test)(const std::string 
     return false;
 }
 
-// "Сохранить" and "Открыть..." again: the saved file reads back as the rows in use.
+// "Сохранить" and "Открыть..." again: the saved file reads back as the rows in use, each
+// separator of the regional settings that Windows-1251 lacks as its stand-in there (a
+// point made under such settings holds one; a file read never does).
 void checkSavedAgain(const ReportTable &table)
 {
     std::vector<ReportRow> inUse;
-    for (int row = 0; row < table.RowCount(); ++row)
-        if (table.IsRowInUse(row))
-            inUse.push_back(table.Row(row));
+    for (int row = 0; row < table.RowCount(); ++row) {
+        if (!table.IsRowInUse(row))
+            continue;
+        ReportRow written = table.Row(row);
+        for (std::string &cell : written)
+            cell = tormel::WithWindows1251Separators(cell);
+        inUse.push_back(std::move(written));
+    }
     const bool unencodable = anyCell(
             inUse, [](const std::string &cell) { return !tormel::IsWindows1251Text(cell); });
     const bool semicolon = anyCell(

@@ -299,6 +299,15 @@ void LoadParsedReport(ReportTable &table, ParsedReport report)
 
 FileResult SaveReportFile(const ReportTable &table, const std::string &path)
 {
+    std::string bytes;
+    if (FileResult made = ReportFileBytes(table, bytes); !made.Ok)
+        return made;
+    return WriteFileReplacing(path, bytes);
+}
+
+FileResult ReportFileBytes(const ReportTable &table, std::string &fileBytes)
+{
+    fileBytes.clear();
     const std::vector<WrittenRow> rows = RowsToWrite(table);
     if (std::optional<std::string> reason = UnwritableReason(rows, false))
         return FileResult::failure(std::move(*reason));
@@ -315,13 +324,14 @@ FileResult SaveReportFile(const ReportTable &table, const std::string &path)
         if (std::optional<std::string> reason = ReadBackMismatch(*bytes, rows))
             return FileResult::failure(std::move(*reason));
     }
-    return WriteFileReplacing(path, *bytes);
+    fileBytes = std::move(*bytes);
+    return FileResult::success();
 }
 
 FileResult ReadReportFile(const std::string &path, ReportFileFormat format, ParsedReport &report)
 {
     std::string bytes;
-    FileResult result = ReadFileBytes(path, bytes);
+    FileResult result = ReadFileBytes(path, bytes, MaxReportFileSize);
     if (!result.Ok)
         return result;
     report = ParseReportText(DecodeWindows1251(bytes), format);

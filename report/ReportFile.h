@@ -48,7 +48,16 @@ void LoadParsedReport(ReportTable &table, ParsedReport report);
 // character the code page lacks, is refused with a reason that names its row.
 FileResult SaveReportFile(const ReportTable &table, const std::string &path);
 
-// Reads and decodes a report file of the given format.
+// The bytes SaveReportFile writes, for a caller that writes them itself; a report that
+// would not read back is refused with the same reasons.
+FileResult ReportFileBytes(const ReportTable &table, std::string &bytes);
+
+// The largest report file that is opened (some million points): a larger one would
+// take several times its size in memory before a single row is shown.
+constexpr std::size_t MaxReportFileSize = std::size_t(128) << 20;
+
+// Reads and decodes a report file of the given format; only a regular file of at most
+// MaxReportFileSize bytes.
 FileResult ReadReportFile(const std::string &path, ReportFileFormat format, ParsedReport &report);
 
 // A report file read as "Открыть..." reads the file it was given: the report (perhaps

@@ -9,7 +9,9 @@
 # processes per target. What a run finds is kept in build/fuzz/fuzz/corpus/<target>,
 # so the next run starts from there; a failing input lands in build/fuzz/fuzz/artifacts
 # and the script ends with status 1. TORMEL_FUZZ_STRICT=1 also stops at the known faults
-# that fuzz/FuzzSupport.cpp tolerates.
+# that fuzz/FuzzSupport.cpp tolerates. FUZZ_KEEP=1 adds to the repository's corpus
+# fuzz/corpus/<target> the inputs of the run that cover something its files do not
+# (libFuzzer's -merge=1), so that the smoke run of the tests starts from there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -62,6 +64,11 @@ for target in "${targets[@]}"; do
         line="$line  FAILED (see $log)"
         grep -a -h -E 'PROPERTY FAILED|SUMMARY|Test unit written' -A1 "$log" | head -n 8 | sed "s/^/    /" || true
         failed+=("$target")
+    fi
+    if [ "${FUZZ_KEEP:-0}" = 1 ] && [ "$status" -eq 0 ]; then
+        "$bin/$target" -merge=1 -max_len=4096 -timeout=20 "fuzz/corpus/$target" "$corpus" \
+            >"$bin/logs/$target-merge.log" 2>&1
+        line="$line, corpus kept: $(ls "fuzz/corpus/$target" | wc -l) files"
     fi
     echo "$line"
     summary+=("$line")

@@ -174,6 +174,13 @@ SheetBlock analysisBlock(const TCalcResult &result, const AnalysisPageModel &pag
 
 } // namespace
 
+void NameSheetPoint(CalculationSheet &sheet, const std::string &pointName)
+{
+    // The point's line is always the first under the title.
+    sheet.TitleLines.front() = str(SheetText::PointPrefix)
+                               + (pointName.empty() ? str(SheetText::NoPoint) : pointName);
+}
+
 std::optional<CalculationSheet> BuildCalculationSheet(const TormelSession &session,
                                                       const SheetHeading &heading)
 {

@@ -62,6 +62,9 @@ struct ReportSheet
 // The sheet of the session's last successful calculation; none before the first.
 std::optional<CalculationSheet> BuildCalculationSheet(const TormelSession &session,
                                                       const SheetHeading &heading);
+// Names the sheet's point, once the report holds it: a sheet made before the point was
+// added says it has none.
+void NameSheetPoint(CalculationSheet &sheet, const std::string &pointName);
 
 // The sheet of the report as it stands.
 ReportSheet BuildReportSheet(const ReportTable &report, const std::string &dateTime);

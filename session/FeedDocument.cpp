@@ -3,6 +3,7 @@
 #include "core/FileAccess.h"
 #include "core/FileDialogService.h"
 #include "core/MessageService.h"
+#include "core/OutputTargets.h"
 #include "feed/FeedFile.h"
 #include "report/ReportTexts.h"
 #include "session/SessionFeed.h"
@@ -109,7 +110,7 @@ bool FeedDocument::OpenRecentFeed(const std::string &path)
 bool FeedDocument::OpenFeedFile(const std::string &path)
 {
     std::string bytes;
-    const FileResult read = ReadFileBytes(path, bytes);
+    const FileResult read = ReadFileBytes(path, bytes, MaxFeedFileSize);
     if (!read.Ok) {
         m_messages.showError(fileErrorText("Не удалось прочитать файл", path, read.Reason));
         return false;
@@ -145,6 +146,12 @@ bool FeedDocument::SaveAsFeedMenuClick()
                 {std::string(texts::FeedFilter), "*.tormel.json"}, std::string(texts::Extension));
         if (!path)
             return false;
+        // The report's own file is not turned into a feed file.
+        if (const std::optional<std::string> open
+            = OpenDocumentConflict(*path, {{}, m_session.Report().ReportFileName()})) {
+            m_messages.showError(fileErrorText("Не удалось записать файл", *path, *open));
+            continue;
+        }
         // The same question as the report's "Сохранить как...".
         if (*path != m_fileName && PathExists(*path)
             && m_messages.askWarning(std::string(report_texts::OverwriteQuestion))

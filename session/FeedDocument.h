@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,9 @@ constexpr std::string_view SaveChangesQuestion
         = "Исходные данные схемы изменены. Сохранить изменения?";
 constexpr std::string_view NotReadSuffix = " Исходные данные не изменены.";
 } // namespace feed_texts
+
+// The largest feed file that is opened; the program writes some two kilobytes.
+constexpr std::size_t MaxFeedFileSize = std::size_t(16) << 20;
 
 // The most files the recent list of the menu "Схема" holds.
 constexpr std::size_t MaxRecentFeeds = 5;

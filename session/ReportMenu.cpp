@@ -2,6 +2,7 @@
 
 #include "core/FileDialogService.h"
 #include "core/MessageService.h"
+#include "core/OutputTargets.h"
 #include "report/ReportFile.h"
 #include "report/ReportTable.h"
 #include "report/ReportTexts.h"
@@ -37,16 +38,20 @@ bool IsSemicolonFileName(const std::string &path)
 
 } // namespace
 
-bool SaveReportMenuClick(ReportTable &table, IMessageService &messages, IFileDialogService &dialogs)
+bool SaveReportMenuClick(ReportTable &table,
+                         IMessageService &messages,
+                         IFileDialogService &dialogs,
+                         const std::string &feedFile)
 {
     if (table.ReportFileName().empty() || !IsSemicolonFileName(table.ReportFileName()))
-        return SaveAsReportMenuClick(table, messages, dialogs);
+        return SaveAsReportMenuClick(table, messages, dialogs, feedFile);
     return WriteReport(table, table.ReportFileName(), messages);
 }
 
 bool SaveAsReportMenuClick(ReportTable &table,
                            IMessageService &messages,
-                           IFileDialogService &dialogs)
+                           IFileDialogService &dialogs,
+                           const std::string &feedFile)
 {
     for (;;) {
         const std::optional<std::string> path = dialogs.askSaveFileName(CsvFilter, "csv");
@@ -54,6 +59,10 @@ bool SaveAsReportMenuClick(ReportTable &table,
             return false;
         if (!IsSemicolonFileName(*path)) {
             messages.showMessage(std::string(texts::SaveExtensionMessage));
+            continue;
+        }
+        if (const std::optional<std::string> open = OpenDocumentConflict(*path, {feedFile, {}})) {
+            messages.showError(FileErrorText("Не удалось записать файл", *path, *open));
             continue;
         }
         if (PathExists(*path)
@@ -91,12 +100,15 @@ bool OpenReportMenuClick(ReportTable &table, IMessageService &messages, IFileDia
     }
 }
 
-void NewReportMenuClick(ReportTable &table, IMessageService &messages, IFileDialogService &dialogs)
+void NewReportMenuClick(ReportTable &table,
+                        IMessageService &messages,
+                        IFileDialogService &dialogs,
+                        const std::string &feedFile)
 {
     if (table.IsRowInUse(0)) {
         switch (messages.askQuestion(std::string(texts::SavePreviousQuestion), true)) {
         case MessageAnswer::Yes:
-            if (!SaveReportMenuClick(table, messages, dialogs))
+            if (!SaveReportMenuClick(table, messages, dialogs, feedFile))
                 return;
             break;
         case MessageAnswer::No:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace tormel {
 
 class IFileDialogService;
@@ -14,13 +16,15 @@ class ReportTable;
 // through "Сохранить как...".
 bool SaveReportMenuClick(ReportTable &table,
                          IMessageService &messages,
-                         IFileDialogService &dialogs);
+                         IFileDialogService &dialogs,
+                         const std::string &feedFile = {});
 
 // "Сохранить как...": asks for a csv file name (and before overwriting a file)
-// and writes the report there.
+// and writes the report there; never over the open feed file (`feedFile`).
 bool SaveAsReportMenuClick(ReportTable &table,
                            IMessageService &messages,
-                           IFileDialogService &dialogs);
+                           IFileDialogService &dialogs,
+                           const std::string &feedFile = {});
 
 // "Открыть...": asks for a csv or okz file and replaces the report with it,
 // after asking whether a damaged file should be loaded.
@@ -30,6 +34,9 @@ bool OpenReportMenuClick(ReportTable &table,
 
 // "Новый": offers to save a report that has points, then starts an empty one.
 // The report stays when the save was cancelled or failed.
-void NewReportMenuClick(ReportTable &table, IMessageService &messages, IFileDialogService &dialogs);
+void NewReportMenuClick(ReportTable &table,
+                        IMessageService &messages,
+                        IFileDialogService &dialogs,
+                        const std::string &feedFile = {});
 
 } // namespace tormel

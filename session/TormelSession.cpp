@@ -205,22 +205,22 @@ void TormelSession::ClearReport()
     emit reportChanged();
 }
 
-void TormelSession::NewReport(IFileDialogService &dialogs)
+void TormelSession::NewReport(IFileDialogService &dialogs, const std::string &feedFile)
 {
-    NewReportMenuClick(m_report, m_messages, dialogs);
+    NewReportMenuClick(m_report, m_messages, dialogs, feedFile);
     emit reportChanged();
 }
 
-bool TormelSession::SaveReport(IFileDialogService &dialogs)
+bool TormelSession::SaveReport(IFileDialogService &dialogs, const std::string &feedFile)
 {
-    const bool saved = SaveReportMenuClick(m_report, m_messages, dialogs);
+    const bool saved = SaveReportMenuClick(m_report, m_messages, dialogs, feedFile);
     emit reportChanged();
     return saved;
 }
 
-bool TormelSession::SaveReportAs(IFileDialogService &dialogs)
+bool TormelSession::SaveReportAs(IFileDialogService &dialogs, const std::string &feedFile)
 {
-    const bool saved = SaveAsReportMenuClick(m_report, m_messages, dialogs);
+    const bool saved = SaveAsReportMenuClick(m_report, m_messages, dialogs, feedFile);
     emit reportChanged();
     return saved;
 }

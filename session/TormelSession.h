@@ -119,9 +119,10 @@ public:
     // The report window's menu "Файл", with the file dialogs of the front end: "Новый",
     // "Сохранить", "Сохранить как..." and "Открыть...". The saves and the opening return
     // whether the report was written or read.
-    void NewReport(IFileDialogService &dialogs);
-    bool SaveReport(IFileDialogService &dialogs);
-    bool SaveReportAs(IFileDialogService &dialogs);
+    // The saves never write over the open feed file `feedFile`.
+    void NewReport(IFileDialogService &dialogs, const std::string &feedFile = {});
+    bool SaveReport(IFileDialogService &dialogs, const std::string &feedFile = {});
+    bool SaveReportAs(IFileDialogService &dialogs, const std::string &feedFile = {});
     bool OpenReport(IFileDialogService &dialogs);
     ReportTable &Report() { return m_report; }
     const ReportTable &Report() const { return m_report; }

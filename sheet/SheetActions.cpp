@@ -11,13 +11,19 @@ namespace tormel {
 
 bool SaveSheetPdfFile(const SheetDocument &document,
                       IFileDialogService &dialogs,
-                      IMessageService &messages)
+                      IMessageService &messages,
+                      const OpenDocuments &open)
 {
     namespace texts = SheetActionText;
     const std::optional<std::string> path
             = dialogs.askSaveFileName({std::string(texts::PdfFilter), "*.pdf"}, "pdf");
     if (!path)
         return false;
+    if (const std::optional<std::string> conflict = OpenDocumentConflict(*path, open)) {
+        messages.showError(std::string(texts::WriteFailedPrefix) + "\"" + *path
+                           + "\": " + *conflict);
+        return false;
+    }
     std::error_code ignored;
     if (std::filesystem::exists(std::filesystem::path(*path), ignored)
         && messages.askQuestion(std::string(texts::OverwriteQuestion), false) != MessageAnswer::Yes)

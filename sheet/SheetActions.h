@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/OutputTargets.h"
 #include "sheet/SheetRenderer.h"
 
 #include <string_view>
@@ -25,8 +26,10 @@ inline constexpr std::string_view WriteFailedPrefix = "Не удалось за�
 
 // "Сохранить в PDF...": asks for the file, asks before replacing an existing one and
 // writes the document; a failure is shown as a message. True when the file was written.
+// The open feed file and report file are never replaced by a sheet.
 bool SaveSheetPdfFile(const SheetDocument &document,
                       IFileDialogService &dialogs,
-                      IMessageService &messages);
+                      IMessageService &messages,
+                      const OpenDocuments &open = {});
 
 } // namespace tormel

@@ -12,6 +12,7 @@
 #include <QPdfWriter>
 
 #include <algorithm>
+#include <new>
 #include <numeric>
 
 namespace tormel {
@@ -84,7 +85,16 @@ public:
         table(sheet.Table, 7);
     }
 
-    void finish() { footer(); }
+    // Ends the last page; a document without a sheet gets one page that says so, not a
+    // page without a number.
+    void finish()
+    {
+        if (m_page == 0) {
+            startDocumentPart(std::string(EmptySheetTitle));
+            titleBlock(std::string(EmptySheetTitle), {std::string(EmptySheetText)});
+        }
+        footer();
+    }
 
 private:
     void startDocumentPart(const std::string &title)
@@ -278,21 +288,73 @@ private:
 
 } // namespace
 
-void PaintSheets(QPagedPaintDevice &device, const SheetDocument &document)
+struct SheetPages::Parts
+{
+    explicit Parts(QPagedPaintDevice &device)
+        : Painter(&device)
+        , Sheets(device, Painter)
+    {}
+    QPainter Painter;
+    SheetPainter Sheets;
+};
+
+SheetPages::SheetPages(QPagedPaintDevice &device)
 {
     device.setPageLayout(
             QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-    QPainter painter(&device);
+    m_parts = std::make_unique<Parts>(device);
     // Points on the page: the printable area of a printer starts at its own margins,
     // which the layout above removes where the printer allows.
     const double scale = device.logicalDpiX() / 72.0;
-    painter.scale(scale, scale);
-    SheetPainter sheets(device, painter);
+    m_parts->Painter.scale(scale, scale);
+}
+
+SheetPages::~SheetPages()
+{
+    try {
+        End();
+    } catch (const std::bad_alloc &) {
+        // The painter would end the document again in its own destructor, which must not
+        // throw: it is left as it is, the program being about to say why it stops.
+        (void)m_parts.release();
+    }
+}
+
+void SheetPages::End()
+{
+    if (!m_parts)
+        return;
+    m_parts->Painter.end();
+    m_parts.reset();
+}
+
+void SheetPages::Add(const CalculationSheet &sheet)
+{
+    m_parts->Sheets.calculation(sheet);
+}
+
+void SheetPages::Add(const ReportSheet &sheet)
+{
+    m_parts->Sheets.report(sheet);
+}
+
+void SheetPages::Finish()
+{
+    if (!m_parts)
+        return;
+    m_parts->Sheets.finish();
+    m_parts->Painter.end();
+    m_parts.reset();
+}
+
+void PaintSheets(QPagedPaintDevice &device, const SheetDocument &document)
+{
+    SheetPages pages(device);
     for (const CalculationSheet &sheet : document.Calculations)
-        sheets.calculation(sheet);
+        pages.Add(sheet);
     if (document.Report)
-        sheets.report(*document.Report);
-    sheets.finish();
+        pages.Add(*document.Report);
+    pages.Finish();
 }
 
 QByteArray SheetPdf(const SheetDocument &document)

@@ -51,6 +51,7 @@ private slots:
 
     void resultWindowPrintsTheCurrentCalculation();
     void resultWindowSavesTheSheetAsPdf();
+    void refusedPointNameNamesNoPoint();
     void nothingToPrintBeforeACalculation();
     void reportMenuPrintsAndSavesTheReport();
     void printerPagesHoldTheSheet();
@@ -131,6 +132,19 @@ void SheetActionsTest::resultWindowPrintsTheCurrentCalculation()
             found = found || line == current;
     QVERIFY(found);
     QVERIFY(m_program->Messages.entries().empty());
+}
+
+// A name that the point-name check refuses is no point of the report: the sheet says
+// that no point is named.
+void SheetActionsTest::refusedPointNameNamesNoPoint()
+{
+    calculate();
+    m_program->Session->AskNumber().SetNumberEditText("слишком длинное");
+    result().show();
+    click("PrintSheetBtn");
+    QCOMPARE(m_printer.Documents.size(), std::size_t(1));
+    QCOMPARE(m_printer.Documents.front().Calculations.front().TitleLines.front(),
+             std::string("Точка короткого замыкания: не задана"));
 }
 
 void SheetActionsTest::resultWindowSavesTheSheetAsPdf()

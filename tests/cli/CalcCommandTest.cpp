@@ -1,7 +1,10 @@
 #include "feed/FeedFile.h"
+#include "report/ReportFile.h"
+#include "report/ReportTable.h"
 #include "report/Windows1251.h"
 #include "session/SessionFeed.h"
 #include "session/TormelSession.h"
+#include "sheet/SheetRenderer.h"
 #include "tests/feed/FeedTestSupport.h"
 #include "tests/support/PdfTools.h"
 #include "tests/support/RecordingMessages.h"
@@ -15,6 +18,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace tormel {
@@ -254,10 +258,10 @@ TEST_F(CalcCommandTest, ContractErrorsWriteNothing)
             // A field name with a line break or a C1 control stays on its line.
             {R"({"Na\nme": 1})", R"("Na\nme")"},
             {R"({"Device": {"A\u0085V": 1}})", R"("Device.A\u0085V")"},
-            // The JSON reader's own words quote what it read: a raw line break and bytes
-            // that are not UTF-8 are escaped there too.
-            {"{\"Name\": \"\xD0M\x9A-1\"}", "\\xD0M"},
-            {"{\"Name\": \"a\nb\"}", "\\n"},
+            // The JSON reader's own words are told in Russian at their place, without the
+            // text it read: a raw line break or bytes that are not UTF-8 stay out.
+            {"{\"Name\": \"\xD0M\x9A-1\"}", "строка 1, столбец 12: байт не в кодировке UTF-8"},
+            {"{\"Name\": \"a\nb\"}", "строка 1, столбец 12: управляющий символ U+000A"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.input);
@@ -695,6 +699,180 @@ TEST_F(CalcCommandTest, SheetThatCannotBeWrittenIsAFailureOfTheRun)
     EXPECT_EQ(empty.status, 2);
     EXPECT_EQ(empty.err, "tormel-calc: пустое имя файла расчетных листов (см. --help)\n");
     EXPECT_NE(exec("--help").out.find("--sheet ФАЙЛ"), std::string::npos);
+}
+
+} // namespace
+} // namespace tormel
+
+namespace tormel {
+namespace {
+
+// An output never replaces a file that the same run reads or writes, whatever name it is
+// given: refused before anything is computed, with one line, and every file as it was.
+TEST_F(CalcCommandTest, OutputThatNamesAFileOfTheRunIsRefusedAndNothingIsWritten)
+{
+    const std::string feed = path("a.tormel.json").string();
+    const std::string feedText = R"({"Name": "К-1"})";
+    writeFile(feed, feedText);
+    const std::string report = path("r.csv").string();
+    writeFile(report, "old report");
+    fs::create_symlink(feed, path("link.csv"));
+    fs::create_directory(path("sub"));
+    const std::string standardInput = path("stdin").string();
+    const std::string standardError = path("stderr").string();
+    const std::string reportPrefix = "tormel-calc: не удалось сохранить отчет ";
+    const std::string sheetPrefix = "tormel-calc: не удалось записать расчетные листы ";
+    struct Case
+    {
+        const char *name;
+        std::string arguments;
+        std::string error;
+    };
+    const Case cases[] = {
+            {"the sheet is the report",
+             "--report " + quoted(report) + " --sheet " + quoted(report) + " " + quoted(feed),
+             sheetPrefix + "\"" + report + "\": это файл отчета"},
+            {"the sheet is the new report under another name",
+             "--report " + quoted(path("new.csv")) + " --sheet "
+                     + quoted(path("sub").string() + "/../new.csv") + " " + quoted(feed),
+             sheetPrefix + "\"" + path("sub").string() + "/../new.csv\": это файл отчета"},
+            {"the report is an input",
+             "--report " + quoted(feed) + " " + quoted(feed),
+             reportPrefix + "\"" + feed + "\": это входной файл \"" + feed + "\""},
+            {"the report is a link to an input",
+             "--report " + quoted(path("link.csv")) + " " + quoted(feed),
+             reportPrefix + "\"" + path("link.csv").string() + "\": это входной файл \"" + feed
+                     + "\""},
+            {"the sheet is the opened report",
+             "--open " + quoted(report) + " --sheet " + quoted(report) + " " + quoted(feed),
+             sheetPrefix + "\"" + report + "\": это открываемый отчет"},
+            {"the sheet is the error output",
+             "--sheet " + quoted(standardError) + " " + quoted(feed),
+             sheetPrefix + "\"" + standardError + "\": это файл стандартного вывода ошибок"},
+            {"the report is the standard input",
+             "--report /dev/stdin",
+             reportPrefix + "\"/dev/stdin\": это файл стандартного ввода"},
+            {"the report is the standard input by its name",
+             "--report " + quoted(standardInput),
+             reportPrefix + "\"" + standardInput + "\": это файл стандартного ввода"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const Outcome outcome = exec(c.arguments, feedText);
+        EXPECT_EQ(outcome.status, 2);
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_EQ(outcome.err, c.error + "\n");
+        EXPECT_EQ(readFile(feed), feedText);
+        EXPECT_EQ(readFile(report), "old report");
+        EXPECT_EQ(readFile(standardInput), feedText);
+        EXPECT_FALSE(fs::exists(path("new.csv")));
+    }
+
+    // Updating the opened report is what --open and --report together are for.
+    ASSERT_TRUE(SaveReportFile(ReportTable(), report).Ok);
+    const Outcome update
+            = exec("--open " + quoted(report) + " --report " + quoted(report) + " " + quoted(feed));
+    EXPECT_EQ(update.status, 0) << update.err;
+    EXPECT_NE(DecodeWindows1251(readFile(report)).find("\nК-1;"), std::string::npos);
+}
+
+// The sheet and the report are put in place together at the end: a sheet that cannot be
+// written leaves the old report as it was, and the other way round.
+TEST_F(CalcCommandTest, ReportAndSheetAreWrittenBothOrNeither)
+{
+    const std::string feed = quoted(std::string(TORMEL_EXAMPLES_DIR) + "/feeder.json");
+    const std::string report = path("old.csv").string();
+    const std::string sheet = path("s.pdf").string();
+    writeFile(report, "old report");
+    fs::create_directory(sheet);
+    const Outcome folder
+            = exec("--report " + quoted(report) + " --sheet " + quoted(sheet) + " " + feed);
+    EXPECT_EQ(folder.status, 2);
+    EXPECT_EQ(folder.out, "");
+    EXPECT_EQ(folder.err,
+              "tormel-calc: не удалось записать расчетные листы \"" + sheet
+                      + "\": это папка, а не файл\n");
+    EXPECT_EQ(readFile(report), "old report");
+
+    fs::remove(sheet);
+    writeFile(sheet, "old sheet");
+    // A report that cannot be written (an opened cell with a semicolon, which would read
+    // back shifted) leaves the old sheet too.
+    writeFile(path("o.okz"), "|К;1|a|b|c|d|e|f|g|h|i|j|k|\r\n");
+    const Outcome unwritable = exec("--open " + quoted(path("o.okz")) + " --report "
+                                            + quoted(report) + " --sheet " + quoted(sheet),
+                                    "{}");
+    EXPECT_EQ(unwritable.status, 2) << unwritable.err;
+    EXPECT_EQ(unwritable.out, "");
+    EXPECT_EQ(readFile(report), "old report");
+    EXPECT_EQ(readFile(sheet), "old sheet");
+
+    const Outcome both
+            = exec("--report " + quoted(report) + " --sheet " + quoted(sheet) + " " + feed);
+    EXPECT_EQ(both.status, 0) << both.err;
+    EXPECT_NE(readFile(report), "old report");
+    EXPECT_EQ(readFile(sheet).rfind("%PDF", 0), 0u);
+}
+
+// The report is written only in the semicolon format: a name that "Открыть..." would
+// read as the bar-separated format is refused, so that the file's points are not lost
+// when it is opened again.
+TEST_F(CalcCommandTest, ReportNamedAsTheOtherFormatIsRefused)
+{
+    const std::string okz = path("p.okz").string();
+    const std::string okzText = "|К-1|a|b|c|d|e|f|g|h|i|j|k|\r\n";
+    writeFile(okz, okzText);
+    for (const std::string &arguments :
+         {"--report " + quoted(okz), "--open " + quoted(okz) + " --report " + quoted(okz)}) {
+        SCOPED_TRACE(arguments);
+        const Outcome outcome = exec(arguments, R"({"Name": "К-2"})");
+        EXPECT_EQ(outcome.status, 2);
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_EQ(outcome.err,
+                  "tormel-calc: не удалось сохранить отчет \"" + okz
+                          + "\": файл okz читается в другом формате, отчет сохраняется только "
+                            "в формате csv\n");
+        EXPECT_EQ(readFile(okz), okzText);
+    }
+    // Other names keep working as they did.
+    EXPECT_EQ(exec("--report " + quoted(path("p.txt")), R"({"Name": "К-2"})").status, 0);
+}
+
+// Opening reads only a regular file of a bounded size, at once: a link to a device or a
+// pipe is refused without reading or waiting.
+TEST_F(CalcCommandTest, OpenedReportMustBeARegularFile)
+{
+    fs::create_symlink("/dev/zero", path("zero.csv"));
+    ASSERT_EQ(::mkfifo(path("fifo.csv").c_str(), 0600), 0);
+    const std::pair<std::string, std::string> cases[] = {
+            {path("zero.csv").string(), "это устройство, а не файл"},
+            {path("fifo.csv").string(), "это канал, а не файл"},
+    };
+    for (const auto &[file, reason] : cases) {
+        const Outcome outcome = exec("--open " + quoted(file), "{}");
+        EXPECT_EQ(outcome.status, 2);
+        EXPECT_EQ(outcome.err,
+                  "tormel-calc: Не удалось прочитать файл \"" + file + "\": " + reason + ".\n");
+    }
+}
+
+// The sheets name only the points that the report holds, and a run without a calculated
+// object gets a page that says so rather than one numbered 0.
+TEST_F(CalcCommandTest, SheetsShowWhatTheReportHolds)
+{
+    const std::string sheet = path("s.pdf").string();
+    const Outcome refused
+            = exec("--locale ru_RU --sheet " + quoted(sheet), R"({"Name": "слишком длинное"})");
+    EXPECT_EQ(refused.status, 1) << refused.err;
+    const std::string text = testing::PdfText(sheet);
+    EXPECT_EQ(text.find("слишком длинное"), std::string::npos);
+    EXPECT_NE(text.find("Точка короткого замыкания: не задана"), std::string::npos) << text;
+
+    const Outcome empty = exec("--sheet " + quoted(sheet), "[]");
+    EXPECT_EQ(empty.status, 0) << empty.err;
+    EXPECT_EQ(testing::PdfPageCount(sheet), 1);
+    EXPECT_NE(testing::PdfText(sheet).find(std::string(EmptySheetText)), std::string::npos);
+    EXPECT_EQ(testing::PdfText(sheet).find("Лист 0"), std::string::npos);
 }
 
 } // namespace

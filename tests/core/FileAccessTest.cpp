@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstddef>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -208,12 +209,136 @@ TEST_P(WriteFileReplacingTest, SignalsAreTheProgramsOwnAgainAfterASave)
     EXPECT_EQ(std::signal(SIGTERM, previous), SIG_DFL);
 }
 
+// The outputs of one run: each prepared beside its target, then all put in place or none.
+TEST_P(WriteFileReplacingTest, PreparedFilesTakeTheirPlacesTogetherOrNotAtAll)
+{
+    const std::string report = path("r.csv");
+    const std::string sheet = path("s.pdf");
+    writeBytes(report, "old report");
+    ::chmod(report.c_str(), 0640);
+    {
+        PreparedFile first, second;
+        ASSERT_TRUE(first.Create(report, GetParam()).Ok);
+        ASSERT_TRUE(second.Create(sheet, GetParam()).Ok);
+        ASSERT_TRUE(first.Append("new report").Ok);
+        ASSERT_TRUE(second.Append("new sheet").Ok);
+        // Nothing changes before the commit.
+        EXPECT_EQ(readBytes(report), "old report");
+        EXPECT_FALSE(fs::exists(sheet));
+        ASSERT_TRUE(CommitPreparedFiles({&first, &second}).Ok);
+    }
+    EXPECT_EQ(readBytes(report), "new report");
+    EXPECT_EQ(readBytes(sheet), "new sheet");
+    EXPECT_EQ(fs::status(report).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(entries(), (std::vector<std::string>{"r.csv", "s.pdf"}));
+
+    // The second target turned into a folder after it was checked: the first one is put
+    // back, and no temporary file stays.
+    const std::string late = path("late.pdf");
+    writeBytes(late, "old sheet");
+    {
+        PreparedFile first, second;
+        ASSERT_TRUE(first.Create(report, GetParam()).Ok);
+        ASSERT_TRUE(second.Create(late, GetParam()).Ok);
+        ASSERT_TRUE(first.Append("lost report").Ok);
+        ASSERT_TRUE(second.Append("lost sheet").Ok);
+        fs::remove(late);
+        fs::create_directory(late);
+        std::size_t failed = 99;
+        const FileResult committed = CommitPreparedFiles({&first, &second}, &failed);
+        EXPECT_FALSE(committed.Ok);
+        EXPECT_EQ(failed, 1u);
+    }
+    EXPECT_EQ(readBytes(report), "new report");
+    EXPECT_TRUE(fs::is_directory(late));
+    EXPECT_EQ(entries(), (std::vector<std::string>{"late.pdf", "r.csv", "s.pdf"}));
+
+    // A file never committed leaves its target alone and nothing beside it.
+    {
+        PreparedFile abandoned;
+        ASSERT_TRUE(abandoned.Create(report, GetParam()).Ok);
+        ASSERT_TRUE(abandoned.Append("never").Ok);
+    }
+    EXPECT_EQ(readBytes(report), "new report");
+    EXPECT_EQ(entries(), (std::vector<std::string>{"late.pdf", "r.csv", "s.pdf"}));
+}
+
+TEST_P(WriteFileReplacingTest, PreparedFileRefusesWhatASaveRefuses)
+{
+    fs::create_directory(path("folder"));
+    PreparedFile file;
+    const FileResult folder = file.Create(path("folder"), GetParam());
+    EXPECT_FALSE(folder.Ok);
+    EXPECT_EQ(folder.Reason, "это папка, а не файл");
+    const FileResult device = file.Create("/dev/null", GetParam());
+    EXPECT_FALSE(device.Ok);
+    EXPECT_EQ(device.Reason, "это устройство, а не файл");
+    const FileResult missing = file.Create(path("нет/r.csv"), GetParam());
+    EXPECT_FALSE(missing.Ok);
+    EXPECT_EQ(missing.Reason, "нет такого файла или папки");
+    EXPECT_EQ(entries(), std::vector<std::string>{"folder"});
+}
+
+// A named prepared file is removed when a signal ends the program, as a save's is.
+TEST_P(WriteFileReplacingTest, TerminationWhileAFileIsPreparedLeavesNothingBehind)
+{
+    const std::string file = path("s.pdf");
+    writeBytes(file, "old");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGTERM, SIG_DFL);
+        PreparedFile prepared;
+        if (prepared.Create(file, GetParam()).Ok && prepared.Append("half").Ok)
+            ::raise(SIGTERM);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << status;
+    EXPECT_EQ(readBytes(file), "old");
+    EXPECT_EQ(entries(), std::vector<std::string>{"s.pdf"});
+}
+
 INSTANTIATE_TEST_SUITE_P(BothTemporaryFiles,
                          WriteFileReplacingTest,
                          ::testing::Values(TemporaryFile::Unnamed, TemporaryFile::Named),
                          [](const ::testing::TestParamInfo<TemporaryFile> &kind) {
                              return kind.param == TemporaryFile::Unnamed ? "Unnamed" : "Named";
                          });
+
+// Opening reads regular files only, without waiting on a pipe or reading a device without
+// end, and only up to the caller's limit.
+TEST(ReadFileBytesTest, ReadsOnlyRegularFilesUpToTheLimit)
+{
+    std::string pattern = (fs::temp_directory_path() / "tormel-read-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    const fs::path folder = pattern;
+    const std::string fifo = (folder / "fifo.csv").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string zero = (folder / "zero.csv").string();
+    fs::create_symlink("/dev/zero", zero);
+    const std::string file = (folder / "r.csv").string();
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << std::string(3 << 20, 'x');
+    }
+
+    std::string bytes = "stale";
+    const FileResult pipe = ReadFileBytes(fifo, bytes);
+    EXPECT_EQ(pipe.Reason, "это канал, а не файл");
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_EQ(ReadFileBytes(zero, bytes).Reason, "это устройство, а не файл");
+    EXPECT_EQ(ReadFileBytes(folder.string(), bytes).Reason, "это папка, а не файл");
+
+    const FileResult tooLarge = ReadFileBytes(file, bytes, std::size_t(2) << 20);
+    EXPECT_FALSE(tooLarge.Ok);
+    EXPECT_EQ(tooLarge.Reason, "файл больше допустимых 2 МБ");
+    ASSERT_TRUE(ReadFileBytes(file, bytes, std::size_t(3) << 20).Ok);
+    EXPECT_EQ(bytes.size(), std::size_t(3) << 20);
+    fs::remove_all(folder);
+}
 
 } // namespace
 } // namespace tormel

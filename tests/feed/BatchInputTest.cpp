@@ -104,10 +104,7 @@ TEST(BatchInputTest, ErrorsAreThoseOfTheWholeDocument)
              "A;"},
             {"syntax error after a contract error",
              R"([{"Name": "A"}, {"Nmae": 1}, {"Name": "C"},])",
-             "неверный JSON: "
-             "[json.exception.parse_error.101] parse error at line 1, column 44: syntax error "
-             "while parsing value - unexpected ']'; "
-             "expected '[', '{', or a literal",
+             "неверный JSON: строка 1, столбец 44: здесь не может стоять \"]\", ожидается значение",
              "A;"},
             {"scalar element",
              R"([{}, 7])",
@@ -116,17 +113,12 @@ TEST(BatchInputTest, ErrorsAreThoseOfTheWholeDocument)
             {"scalar root", R"("A")", "объект 1: ожидается объект расчета, а не строка", ""},
             {"empty document",
              "",
-             "неверный JSON: "
-             "[json.exception.parse_error.101] parse error at line 1, column 1: syntax error while "
-             "parsing value - unexpected end of "
-             "input; expected '[', '{', or a literal",
+             "неверный JSON: строка 1, столбец 1: текст оборвался, ожидается значение",
              ""},
             {"text after the document",
              R"({} {})",
-             "неверный JSON: "
-             "[json.exception.parse_error.101] parse error at line 1, column 4: syntax error while "
-             "parsing value - unexpected '{'; "
-             "expected end of input",
+             "неверный JSON: строка 1, столбец 4: здесь не может стоять \"{\", ожидается конец "
+             "текста",
              "-;"},
     };
     for (const Case &c : cases) {
@@ -134,6 +126,79 @@ TEST(BatchInputTest, ErrorsAreThoseOfTheWholeDocument)
         for (const std::size_t piece : {std::size_t(1), std::size_t(1) << 20}) {
             const Read read = readInPieces(c.document, piece);
             EXPECT_EQ(read.error, c.error);
+            EXPECT_EQ(names(read.requests), c.namesBefore);
+        }
+    }
+}
+
+// A syntax error is told in the program's words, with its place as line and column, and
+// never with the library's English or the text it read.
+TEST(BatchInputTest, SyntaxErrorsAreToldInRussianWithTheirPlace)
+{
+    struct Case
+    {
+        const char *name;
+        std::string document;
+        std::string error;
+    };
+    const Case cases[] = {
+            {"line break inside a string",
+             "{\n  \"Name\": \"К-1\",\n  \"Lines\": [\n    {\n      \"Length\": \"30\n",
+             "строка 5, столбец 20: управляющий символ U+000A внутри строки (пишется как \\u000A)"},
+            {"string cut short",
+             R"({"Name": "К-1)",
+             "строка 1, столбец 15: строка не закрыта кавычкой"},
+            {"missing value",
+             R"({"Name": })",
+             "строка 1, столбец 10: здесь не может стоять \"}\", ожидается значение"},
+            {"missing colon",
+             R"({"Name" "A"})",
+             "строка 1, столбец 11: здесь не может стоять строка, ожидается \":\""},
+            {"word that is no literal",
+             R"({"RArc": nil})",
+             "строка 1, столбец 11: неизвестное слово (допустимы true, false и null)"},
+            {"number without digits",
+             R"({"RArc": -x})",
+             "строка 1, столбец 11: неверное число: после \"-\" нет цифры"},
+            {"control character in a string",
+             "{\"Name\": \"a\tb\"}",
+             "строка 1, столбец 12: управляющий символ U+0009 внутри строки (пишется как \\u0009)"},
+            {"byte that is no UTF-8, quoted nowhere",
+             "{\"Name\": \"\xff\"}",
+             "строка 1, столбец 11: байт не в кодировке UTF-8"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(readInPieces(c.document, 1 << 20).error, "неверный JSON: " + c.error);
+    }
+}
+
+// The library takes a NUL for the end of the text; the reader refuses it where it stands,
+// so that nothing after it is taken unread and a text of NULs is not "cut short".
+TEST(BatchInputTest, NulIsRefusedWhereItStands)
+{
+    using namespace std::string_literals;
+    struct Case
+    {
+        const char *name;
+        std::string document;
+        std::string place;
+        std::string namesBefore;
+    };
+    const Case cases[] = {
+            {"after the document",
+             "[{\"Name\": \"A\"}]\0[{\"Name\": \"B\"}]"s,
+             "строка 1, столбец 16",
+             "A;"},
+            {"after a line break", "{}\n\n\0junk"s, "строка 3, столбец 1", "-;"},
+            {"in a string", "{\"Name\": \"A\0B\"}"s, "строка 1, столбец 12", ""},
+            {"only NULs", std::string(4096, '\0'), "строка 1, столбец 1", ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const std::size_t piece : {std::size_t(1), std::size_t(1) << 20}) {
+            const Read read = readInPieces(c.document, piece);
+            EXPECT_EQ(read.error, "неверный JSON: " + c.place + ": нулевой байт");
             EXPECT_EQ(names(read.requests), c.namesBefore);
         }
     }

@@ -7,7 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <utility>
+
+#include <sys/stat.h>
 
 namespace tormel {
 namespace {
@@ -160,6 +164,49 @@ TEST_F(FeedDocumentTest, OpenSetsTheFileAndRefusedFilesChangeNothing)
     EXPECT_EQ(session.Input().RArc, "40");
     EXPECT_EQ(feed.FileName(), good);
     EXPECT_FALSE(feed.IsModified());
+}
+
+// Only a regular file of a bounded size is opened, at once: a pipe does not keep the
+// window waiting, a device or a huge file does not fill the memory.
+TEST_F(FeedDocumentTest, OpenReadsOnlyARegularFileOfBoundedSize)
+{
+    const std::string fifo = folder.filePath("fifo.tormel.json");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string zero = folder.filePath("zero.tormel.json");
+    std::filesystem::create_symlink("/dev/zero", zero);
+    const std::string large = folder.filePath("large.tormel.json");
+    writeBytes(large, "{}" + std::string(MaxFeedFileSize, ' '));
+    const std::pair<std::string, std::string> cases[] = {
+            {fifo, "это канал, а не файл"},
+            {zero, "это устройство, а не файл"},
+            {large, "файл больше допустимых 16 МБ"},
+    };
+    for (const auto &[path, reason] : cases) {
+        messages.clear();
+        EXPECT_FALSE(feed.OpenFeedFile(path));
+        ASSERT_EQ(messages.entries().size(), 1u);
+        EXPECT_EQ(messages.texts()[0],
+                  "Не удалось прочитать файл \"" + path + "\": " + reason + ".");
+        EXPECT_EQ(feed.FileName(), "");
+    }
+}
+
+// "Сохранить как..." never turns the report's own file into a feed file, under any name.
+TEST_F(FeedDocumentTest, SaveAsRefusesTheOpenReportFile)
+{
+    const std::string report = folder.filePath("points.csv");
+    writeBytes(report, "report");
+    std::filesystem::create_symlink(report, folder.filePath("link.tormel.json"));
+    session.Report().SetReportFile(report);
+    dialogs.paths = {folder.filePath("link.tormel.json")};
+    EXPECT_FALSE(feed.SaveAsFeedMenuClick());
+    ASSERT_EQ(messages.entries().size(), 1u);
+    EXPECT_EQ(messages.entries()[0].kind, RecordingMessages::Kind::Error);
+    EXPECT_EQ(messages.texts()[0],
+              "Не удалось записать файл \"" + folder.filePath("link.tormel.json")
+                      + "\": это открытый файл отчета.");
+    EXPECT_EQ(readBytes(report), "report");
+    EXPECT_EQ(feed.FileName(), "");
 }
 
 // Each command that would lose the changes asks first: Yes saves, No drops them, Cancel

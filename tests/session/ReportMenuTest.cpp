@@ -17,6 +17,7 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace tormel {
 namespace {
@@ -128,6 +129,21 @@ TEST_F(ReportMenuTest, SaveAsRefusesANameItCannotReadBack)
     EXPECT_EQ(messages.entries()[0].text, report_texts::SaveExtensionMessage);
     EXPECT_FALSE(PathExists(okz));
     EXPECT_EQ(table.ReportFileName(), csv);
+}
+
+// The report is never saved over the open feed file, whatever its name.
+TEST_F(ReportMenuTest, SaveAsRefusesTheOpenFeedFile)
+{
+    const std::string feed = path("feed.tormel.json");
+    writeBytes(feed, "{}");
+    ASSERT_EQ(::symlink(feed.c_str(), path("feed.csv").c_str()), 0);
+    dialogs.paths = {path("feed.csv")};
+    EXPECT_FALSE(SaveAsReportMenuClick(table, messages, dialogs, feed));
+    ASSERT_EQ(messages.entries().size(), 1u);
+    EXPECT_EQ(messages.texts()[0],
+              "Не удалось записать файл \"" + path("feed.csv") + "\": это открытый файл схемы.");
+    EXPECT_EQ(readBytes(feed), "{}");
+    expectFileUnchanged("", table.Caption());
 }
 
 TEST_F(ReportMenuTest, SaveWritesToTheReportsFileWithoutAQuestion)

@@ -9,6 +9,7 @@
 #include "session/TormelSession.h"
 #include "sheet/SheetActions.h"
 #include "sheet/SheetFile.h"
+#include "sheet/SheetStream.h"
 #include "tests/support/PdfTools.h"
 #include "tests/support/RecordingFileDialogs.h"
 #include "tests/support/RecordingMessages.h"
@@ -262,6 +263,60 @@ TEST_F(SheetPdfTest, PdfSaveAsksReplacesAndReportsFailures)
                                                    0),
               0u);
     EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
+// A sheet never replaces the open feed file or the report's file, under any name.
+TEST_F(SheetPdfTest, PdfSaveRefusesTheOpenDocuments)
+{
+    const SheetDocument document{{calculated(OneSection, "К-1")}, std::nullopt};
+    RecordingFileDialogs dialogs;
+    const std::string feed = folder.filePath("a.tormel.json");
+    const std::string report = folder.filePath("r.csv");
+    std::ofstream(feed, std::ios::binary) << "feed";
+    std::ofstream(report, std::ios::binary) << "report";
+    std::filesystem::create_symlink(feed, folder.filePath("feed.pdf"));
+    const std::pair<std::string, std::string> cases[] = {
+            {folder.filePath("feed.pdf"), "это открытый файл схемы"},
+            {report, "это открытый файл отчета"},
+    };
+    for (const auto &[path, reason] : cases) {
+        dialogs.paths.push_back(path);
+        messages.clear();
+        EXPECT_FALSE(SaveSheetPdfFile(document, dialogs, messages, {feed, report}));
+        ASSERT_EQ(messages.entries().size(), 1u);
+        EXPECT_EQ(messages.entries().back().text,
+                  "Не удалось записать файл \"" + path + "\": " + reason);
+    }
+    EXPECT_EQ(std::filesystem::file_size(feed), 4u);
+    EXPECT_EQ(std::filesystem::file_size(report), 6u);
+}
+
+// Sheets painted one by one into a prepared file make the same document as painted at
+// once, and the file takes its place only when committed.
+TEST_F(SheetPdfTest, StreamedSheetsMakeTheSameDocument)
+{
+    const std::string path = folder.filePath("s.pdf");
+    std::ofstream(path, std::ios::binary) << "old";
+    SheetPdfStream stream;
+    ASSERT_TRUE(stream.Create(path).Ok);
+    for (const char *point : {"К-1", "К-2", "К-3"})
+        stream.Add(calculated(OneSection, point));
+    ASSERT_TRUE(stream.Finish().Ok);
+    EXPECT_EQ(std::filesystem::file_size(path), 3u);
+    ASSERT_TRUE(CommitPreparedFiles({&stream.File()}).Ok);
+    EXPECT_EQ(PdfPageCount(path), 3);
+    for (const char *point : {"К-1", "К-2", "К-3"})
+        EXPECT_NE(PdfText(path).find(std::string("Точка короткого замыкания: ") + point),
+                  std::string::npos);
+
+    // A run without a calculated object: one page that says so.
+    SheetPdfStream empty;
+    ASSERT_TRUE(empty.Create(path).Ok);
+    ASSERT_TRUE(empty.Finish().Ok);
+    ASSERT_TRUE(CommitPreparedFiles({&empty.File()}).Ok);
+    EXPECT_EQ(PdfPageCount(path), 1);
+    EXPECT_NE(PdfText(path).find(std::string(EmptySheetText)), std::string::npos);
+    EXPECT_EQ(PdfText(path).find("Лист 0"), std::string::npos);
 }
 
 } // namespace
