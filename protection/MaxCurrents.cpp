@@ -81,6 +81,8 @@ std::optional<TSectionWithstand> withstand(const TCalcResult &result,
     TSectionWithstand entry;
     entry.K = AdiabaticFactor(metal->K, metal->Beta, temperatures->Initial, temperatures->Final);
     entry.Current = current;
+    entry.Temperatures = *temperatures;
+    entry.Metal = *metal;
     const double parallel = result.LineParallel[n];
     const double held = entry.K * parallel * std::min(phase, neutral);
     entry.Capacity = held * held;
@@ -179,6 +181,7 @@ TMaxCurrents ComputeMaxCurrents(const TCalcResult &result,
         xq = 0.995 * zq;
         rq = 0.1 * xq;
     }
+    currents.Supply = {rq, xq};
 
     // The three-phase loop: the supply, the transformer and the phase conductors.
     double r1 = 0;
@@ -201,11 +204,13 @@ TMaxCurrents ComputeMaxCurrents(const TCalcResult &result,
             r0 += result.RLineCold[n];
             x0 += result.XLine[n];
         }
+        currents.ZSingle[p] = {r0, x0};
         currents.Ik1[p] = PhaseVoltageMilliAmps / std::hypot(r0, x0);
         double r = r0;
         double x = x0;
         currents.Imax[p] = currents.Ik1[p];
         if (settings.Z1T) {
+            currents.ZThree[p] = TImpedance{r1, x1};
             currents.Ik3[p] = PhaseVoltageMilliAmps / std::hypot(r1, x1);
             // At equal currents the three-phase loop gives the peak factor.
             if (*currents.Ik3[p] >= currents.Ik1[p]) {
@@ -214,7 +219,8 @@ TMaxCurrents ComputeMaxCurrents(const TCalcResult &result,
                 x = x1;
             }
         }
-        currents.Ip[p] = PeakFactor(r, x) * std::sqrt(2.0) * currents.Imax[p];
+        currents.Kappa[p] = PeakFactor(r, x);
+        currents.Ip[p] = currents.Kappa[p] * std::sqrt(2.0) * currents.Imax[p];
     }
 
     const std::optional<double> time = normativeTime(device);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/CalcTypes.h"
+#include "protection/ConductorHeatingData.h"
 
 #include <array>
 #include <optional>
@@ -91,6 +92,9 @@ struct TSectionWithstand
     double Capacity = 0;        // the conductors' I^2t capacity, A^2*s
     double TimeAtMax = 0;       // the time they stand the largest current through them, s
     std::optional<bool> Ok;     // both the phase and the neutral hold Smin
+    // What k was made of.
+    FaultTemperatures Temperatures;
+    AdiabaticConstants Metal;
 };
 
 // The largest fault currents of a feed and the checks made with them, at the transformer's
@@ -102,6 +106,11 @@ struct TMaxCurrents
     std::array<double, LineCount + 1> Ik1{};                // single-phase, cold conductors
     std::array<double, LineCount + 1> Imax{};               // the larger of the two
     std::array<double, LineCount + 1> Ip{};                 // the peak current
+    // The loops that gave the currents, mOhm, and the peak factor.
+    std::array<std::optional<TImpedance>, LineCount + 1> ZThree{};
+    std::array<TImpedance, LineCount + 1> ZSingle{};
+    std::array<double, LineCount + 1> Kappa{};
+    TImpedance Supply; // RQ, XQ; zero for an unlimited supply
     std::optional<TBreakingCheck> Breaking;
     BreakingGap NoBreakingReason = BreakingGap::None;
     // None for a section of zero length, busbar trunking or without conductors.

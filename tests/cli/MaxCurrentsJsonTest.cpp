@@ -27,7 +27,7 @@ TMaxCurrents sample()
     }
     c.Breaking = TBreakingCheck{12832.6 + Third, 25000, 25000 / (12832.6 + Third), true};
     TSectionWithstand full{
-            115.0 + Third, 4000 + Awkward, 0.4, 22.1 + Third, 1e10 / 3, Awkward, false};
+            115.0 + Third, 4000 + Awkward, 0.4, 22.1 + Third, 1e10 / 3, Awkward, false, {}, {}};
     c.Thermal[1] = full;
     TSectionWithstand noDevice = full;
     noDevice.Time.reset();
