@@ -155,6 +155,20 @@ std::optional<TShortCircuitRating> DefaultShortCircuitRating(const std::string &
                                z1->R * power * power / kNetworkSquareKva};
 }
 
+TMaxCurrentOutcome RunMaxCurrents(const TCalcInput &input,
+                                  const TCalcResult &result,
+                                  const TFeedAnalysis &analysis,
+                                  const TDeviceDefenceState &device,
+                                  const TMaxCurrentInput &texts)
+{
+    // The calculation accepted the power, so it reads.
+    const TMaxCurrentReading reading
+            = ReadMaxCurrentInput(texts, input.WindKind, ReadReal(input.TransPower).value_or(0));
+    if (!reading.Settings)
+        return {std::nullopt, reading.Refusal};
+    return {ComputeMaxCurrents(result, analysis, device, *reading.Settings), std::nullopt};
+}
+
 double PeakFactor(double r, double x)
 {
     return 1.02 + 0.98 * std::exp(-3 * r / x);

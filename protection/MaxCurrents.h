@@ -124,6 +124,19 @@ TMaxCurrents ComputeMaxCurrents(const TCalcResult &result,
                                 const TDeviceDefenceState &device,
                                 const TMaxCurrentSettings &settings);
 
+// What the session computes after a successful calculation and after every change of the
+// device: the largest currents, or the refusal of the first wrong input.
+struct TMaxCurrentOutcome
+{
+    std::optional<TMaxCurrents> Currents;
+    std::optional<TMaxCurrentRefusal> Refusal;
+};
+TMaxCurrentOutcome RunMaxCurrents(const TCalcInput &input,
+                                  const TCalcResult &result,
+                                  const TFeedAnalysis &analysis,
+                                  const TDeviceDefenceState &device,
+                                  const TMaxCurrentInput &texts);
+
 // The peak factor of a current limited by R + jX.
 double PeakFactor(double r, double x);
 
