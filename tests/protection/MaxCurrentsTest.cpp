@@ -3,7 +3,6 @@
 #include "calc/CalcDriver.h"
 #include "calc/LineKindCatalogue.h"
 #include "calc/LineUnit.h"
-#include "calc/MainInputModel.h"
 #include "calc/SipLineUnit.h"
 #include "core/NumberFormat.h"
 #include "protection/DeviceDefenceUnit.h"
@@ -22,6 +21,18 @@ namespace {
 using testing::RecordingMessages;
 
 const double Sqrt2 = std::sqrt(2.0);
+
+// A feed of no length: every section an unused cable, 40 mOhm at the fault.
+TCalcInput emptyFeed(std::string windKind, std::string power)
+{
+    TCalcInput input;
+    input.WindKind = std::move(windKind);
+    input.TransPower = std::move(power);
+    for (TLineInput &line : input.Lines)
+        line = {"Кабель с ПВХ изоляцией", "Медь", "0", "0", "0", "нет", "20"};
+    input.RArc = "40";
+    return input;
+}
 
 TDeviceDefenceInput breaker(std::string inom)
 {
@@ -60,11 +71,6 @@ void setLine(TLineInput &line,
 class MaxCurrentsTest : public ::testing::Test
 {
 protected:
-    MaxCurrentsTest()
-    {
-        input.WindKind = "T/Y-0";
-        input.TransPower = "400";
-    }
 
     // Calculates the feed as the session does and reads `texts` for it.
     TMaxCurrents compute(const TMaxCurrentInput &texts = {})
@@ -90,7 +96,7 @@ protected:
                 ComputeDeviceDefence(deviceInput, device, result, messages, NumberSeparators{}));
     }
 
-    TCalcInput input = MainInputModel().ToCalcInput();
+    TCalcInput input = emptyFeed("T/Y-0", "400");
     TCalcResult result;
     TDeviceDefenceState device;
     TFeedAnalysis analysis;
@@ -406,9 +412,7 @@ TEST_F(MaxCurrentsTest, PropertiesHoldOnRandomFeeds)
     const std::vector<std::string> sections = {"1.5", "16", "50", "95", "240"};
     int checked = 0;
     for (int feed = 0; feed < 300; ++feed) {
-        input = MainInputModel().ToCalcInput();
-        input.WindKind = "T/Y-0";
-        input.TransPower = pick(powers);
+        input = emptyFeed("T/Y-0", pick(powers));
         for (TLineInput &line : input.Lines) {
             line.KindPerform = pick(LineKinds());
             const LineKindChoice choice = *ChoiceForLineKind(line.KindPerform, 2);
