@@ -152,7 +152,7 @@ int TAskNumberForm::showModal()
 
 void TAskNumberForm::OKButtonClick()
 {
-    if (m_session.OKButtonClick())
+    if (m_session.AddPoint().Done)
         accept();
 }
 

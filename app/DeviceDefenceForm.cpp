@@ -4,7 +4,7 @@
 #include "app/FormStyle.h"
 #include "app/HelpContext.h"
 #include "app/StatusHints.h"
-#include "protection/DeviceDefenceFormModel.h"
+#include "session/DeviceDefenceFormModel.h"
 #include "session/TormelSession.h"
 
 #include <QButtonGroup>
@@ -273,18 +273,18 @@ void TDeviceDefenceForm::TokNRCheckBoxClick(bool checked)
 
 void TDeviceDefenceForm::TypePPComboBoxChange()
 {
-    tormel::TypePPComboBoxChange(m_session.DeviceForm(), m_session.Messages());
+    m_session.ChangeFuseType();
 }
 
 void TDeviceDefenceForm::OKDDBitBtnClick()
 {
-    if (m_session.OKDDBitBtnClick() == DDFormOutcome::Close)
+    if (m_session.AcceptDevice().Done)
         accept();
 }
 
 void TDeviceDefenceForm::BitBtn3Click()
 {
-    m_session.BitBtn3Click();
+    m_session.ResetDevice();
     accept();
 }
 

@@ -1,7 +1,7 @@
 #include "app/EditableComboBox.h"
 
 #include "app/HelpContext.h"
-#include "core/ComboBoxState.h"
+#include "session/ComboBoxState.h"
 
 #include <QComboBox>
 #include <QCompleter>

@@ -5,7 +5,7 @@
 #include "app/FormStyle.h"
 #include "app/HelpContext.h"
 #include "app/HelpService.h"
-#include "feed/FeedDocument.h"
+#include "session/FeedDocument.h"
 #include "session/TormelSession.h"
 
 #include <QAction>
@@ -334,7 +334,9 @@ void TMainForm::buildStatusGroups(QWidget *parent, QVBoxLayout *layout)
     m_ddButton->setFixedWidth(32);
     // Enter on a focused button presses that button, as everywhere else.
     m_ddButton->setAutoDefault(true);
-    connect(m_ddButton, &QPushButton::clicked, this, [this] { openWindow(ShowDeviceDefence); });
+    connect(m_ddButton, &QPushButton::clicked, this, [this] {
+        openWindow(&TMainForm::deviceWindowRequested);
+    });
     defenceRow->addWidget(m_ddButton);
 
     QWidget *results = band(QStringLiteral("Результаты расчета"),
@@ -369,16 +371,22 @@ void TMainForm::buildMenus()
 
     m_resultMenu = bar->addAction(QStringLiteral("Результаты"));
     m_resultMenu->setObjectName(QStringLiteral("ResultMenu"));
-    connect(m_resultMenu, &QAction::triggered, this, [this] { openWindow(ShowResultWindow); });
+    connect(m_resultMenu, &QAction::triggered, this, [this] {
+        openWindow(&TMainForm::resultWindowRequested);
+    });
 
     QMenu *report = bar->addMenu(QStringLiteral("Отчет"));
     report->setObjectName(QStringLiteral("ReportMenu"));
     m_addReportMenu = report->addAction(QStringLiteral("Добавить..."));
     m_addReportMenu->setObjectName(QStringLiteral("AddReportMenu"));
-    connect(m_addReportMenu, &QAction::triggered, this, [this] { openWindow(ShowAddReport); });
+    connect(m_addReportMenu, &QAction::triggered, this, [this] {
+        openWindow(&TMainForm::addPointRequested);
+    });
     QAction *viewReport = report->addAction(QStringLiteral("Просмотреть..."));
     viewReport->setObjectName(QStringLiteral("ViewReportMenu"));
-    connect(viewReport, &QAction::triggered, this, [this] { openWindow(ShowReport); });
+    connect(viewReport, &QAction::triggered, this, [this] {
+        openWindow(&TMainForm::reportRequested);
+    });
 
     QMenu *options = bar->addMenu(QStringLiteral("Настройки"));
     options->setObjectName(QStringLiteral("OptionMenu"));
@@ -394,7 +402,7 @@ void TMainForm::buildMenus()
     connect(helpItem, &QAction::triggered, this, [this] { HelpMenuClick(); });
     QAction *about = question->addAction(QStringLiteral("О программе"));
     about->setObjectName(QStringLiteral("AboutMenu"));
-    connect(about, &QAction::triggered, this, [this] { openWindow(ShowAboutProgram); });
+    connect(about, &QAction::triggered, this, [this] { openWindow(&TMainForm::aboutRequested); });
 
     QAction *exitItem = bar->addAction(QStringLiteral("Выход"));
     exitItem->setObjectName(QStringLiteral("ExitMenu"));
@@ -537,7 +545,7 @@ void TMainForm::runFeedCommand(bool loaded)
 {
     showState();
     if (loaded)
-        run(FeedLoaded);
+        emit feedLoaded();
     // The recent list changes as the command opens or saves a file; the triggered item may
     // be one of its entries, so the entries are rebuilt once its signal has returned.
     QMetaObject::invokeMethod(
@@ -573,19 +581,20 @@ void TMainForm::keyPressEvent(QKeyEvent *event)
 
 void TMainForm::StartBitBtnClick()
 {
-    m_session.StartBitBtnClick();
+    if (m_session.Calculate().AskPointName)
+        emit pointNameRequested();
     showState();
-    run(CalculationDone);
+    emit calculationShown();
 }
 
 void TMainForm::WindKindComboBoxChange()
 {
-    m_session.WindKindComboBoxChange();
+    m_session.ChangeWindKind();
 }
 
 void TMainForm::KindPerformLineComboBoxChange(int line)
 {
-    m_session.KindPerformLineComboBoxChange(line);
+    m_session.ChangeLineKind(line);
 }
 
 void TMainForm::OnTopMenuClick()
@@ -604,15 +613,9 @@ void TMainForm::HelpMenuClick()
     m_help.showHelpTopic(HelpFileName, WindowHelp);
 }
 
-void TMainForm::run(const std::function<void()> &command)
+void TMainForm::openWindow(void (TMainForm::*request)())
 {
-    if (command)
-        command();
-}
-
-void TMainForm::openWindow(const std::function<void()> &show)
-{
-    run(show);
+    emit(this->*request)();
     // What the window changed (the device's verdict, a calculation started from it)
     // shows here once it is closed.
     showState();

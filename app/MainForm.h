@@ -46,20 +46,25 @@ public:
     const FeedDocument *feedDocument() const { return m_feed; }
     // Opens a feed file without asking about the inputs (the file named at start-up).
     void openFeedFile(const std::string &path);
-    // Runs after "Новая" and every opened file, once this window shows the new inputs.
-    std::function<void()> FeedLoaded;
+signals:
+    // After "Новая" and every opened file, once this window shows the new inputs.
+    void feedLoaded();
 
-    // The windows this one opens; start-up sets each, and a window is built when it is
-    // first opened. A command whose window is not set does nothing.
-    std::function<void()> ShowResultWindow;  // "Результаты"
-    std::function<void()> ShowDeviceDefence; // "..."
-    std::function<void()> ShowAddReport;     // "Отчет" / "Добавить..."
-    std::function<void()> ShowReport;        // "Отчет" / "Просмотреть..."
-    std::function<void()> ShowAboutProgram;  // "?" / "О программе"
-    // Runs after every calculation, once the window shows its outcome (the result
-    // window copies its texts here).
-    std::function<void()> CalculationDone;
+    // The windows this one opens; start-up connects each, and a window is built when it
+    // is first opened. A request that nothing is connected to does nothing.
+    void resultWindowRequested(); // "Результаты"
+    void deviceWindowRequested(); // "..."
+    void addPointRequested();     // "Отчет" / "Добавить..."
+    void reportRequested();       // "Отчет" / "Просмотреть..."
+    void aboutRequested();        // "?" / "О программе"
+    // The point-name dialog as the last step of a successful calculation, while its
+    // check box is ticked.
+    void pointNameRequested();
+    // After every calculation, once the window shows its outcome (the result window
+    // copies its texts here).
+    void calculationShown();
 
+public:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -97,8 +102,7 @@ private:
     void runFeedCommand(bool loaded);
     void showCaption();
 
-    static void run(const std::function<void()> &command);
-    void openWindow(const std::function<void()> &show);
+    void openWindow(void (TMainForm::*request)());
 
     TormelSession &m_session;
     IHelpService &m_help;

@@ -5,10 +5,10 @@
 #include "app/QtExportProgress.h"
 #include "app/ReportGridModel.h"
 #include "app/StatusHints.h"
-#include "report/ReportMenu.h"
 #include "report/ReportTable.h"
 #include "report/ReportTexts.h"
 #include "report/export/SpreadsheetExport.h"
+#include "session/ReportMenu.h"
 #include "session/TormelSession.h"
 #include "sheet/SheetActions.h"
 
@@ -264,16 +264,10 @@ QMenuBar *TReportForm::buildMenu()
     file->addSeparator();
     QAction *print = menuItem(file, SheetActionText::PrintItem, "PrintReportMenu");
     print->setStatusTip(qs(SheetActionText::ReportPrintHint));
-    connect(print, &QAction::triggered, this, [this] {
-        if (PrintSheet)
-            PrintSheet();
-    });
+    connect(print, &QAction::triggered, this, [this] { emit printSheetRequested(); });
     QAction *pdf = menuItem(file, SheetActionText::PdfItem, "PdfReportMenu");
     pdf->setStatusTip(qs(SheetActionText::ReportPdfHint));
-    connect(pdf, &QAction::triggered, this, [this] {
-        if (SaveSheetPdf)
-            SaveSheetPdf();
-    });
+    connect(pdf, &QAction::triggered, this, [this] { emit sheetPdfRequested(); });
     return bar;
 }
 
@@ -327,14 +321,13 @@ void TReportForm::ReportStringGridMouseUp(const QPoint &position)
 
 void TReportForm::DeleteReportButtonClick()
 {
-    m_session.Report().DeleteReportButtonClick(m_session.Messages());
+    m_session.DeleteReportRow();
     showState();
 }
 
 void TReportForm::DeleteAllButtonClick()
 {
-    if (ShowDeleteAll)
-        ShowDeleteAll();
+    emit deleteAllRequested();
     showState();
 }
 

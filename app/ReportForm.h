@@ -37,13 +37,15 @@ public:
     // Shows the report and opens the window modally, centred on the screen.
     int showModal();
 
-    // "Удалить все" opens the delete confirmation here; set as this window is built, the
+signals:
+    // "Удалить все" opens the delete confirmation; connected as this window is built, the
     // confirmation itself is built when first opened.
-    std::function<void()> ShowDeleteAll;
+    void deleteAllRequested();
     // "Печать..." and "Сохранить в PDF..." of the menu "Файл": the sheet of the report.
-    std::function<void()> PrintSheet;
-    std::function<void()> SaveSheetPdf;
+    void printSheetRequested();
+    void sheetPdfRequested();
 
+public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

@@ -106,14 +106,8 @@ TResultForm::TResultForm(const ResultWindowModel &model, IHelpService &help, QWi
             = sheetButton(SheetActionText::PrintItem, SheetActionText::PrintHint, "PrintSheetBtn");
     QPushButton *pdf
             = sheetButton(SheetActionText::PdfItem, SheetActionText::PdfHint, "PdfSheetBtn");
-    connect(print, &QPushButton::clicked, this, [this] {
-        if (PrintSheet)
-            PrintSheet();
-    });
-    connect(pdf, &QPushButton::clicked, this, [this] {
-        if (SaveSheetPdf)
-            SaveSheetPdf();
-    });
+    connect(print, &QPushButton::clicked, this, [this] { emit printSheetRequested(); });
+    connect(pdf, &QPushButton::clicked, this, [this] { emit sheetPdfRequested(); });
     layout->addLayout(centredButtonRow({print, pdf, close}, 96));
 
     installHelpKey(this, help);

@@ -28,9 +28,10 @@ public:
     // page it was closed on.
     int showModal();
 
+signals:
     // "Печать..." and "Сохранить в PDF...": the calculation sheet of the current result.
-    std::function<void()> PrintSheet;
-    std::function<void()> SaveSheetPdf;
+    void printSheetRequested();
+    void sheetPdfRequested();
 
 private:
     QWidget *buildTransformerPage();

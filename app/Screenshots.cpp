@@ -16,9 +16,10 @@
 #include "core/FileAccess.h"
 #include "core/FileDialogService.h"
 #include "core/MessageService.h"
-#include "feed/FeedDocument.h"
 #include "feed/FeedFile.h"
 #include "report/export/SpreadsheetExport.h"
+#include "session/FeedDocument.h"
+#include "session/SessionFeed.h"
 #include "session/TormelSession.h"
 
 #include <QApplication>
@@ -118,7 +119,7 @@ bool saveAnalysisCases(tormel::TormelSession &session,
     const auto cable = [&](int line, const char *length) {
         tormel::LineRowState &row = input.Lines[line - 1];
         row.KindPerform.Text = "Кабель с ПВХ изоляцией";
-        session.KindPerformLineComboBoxChange(line);
+        session.ChangeLineKind(line);
         row.Stuff.Text = "Медь";
         row.Ff.Text = "25";
         row.Fn.Text = "25";
@@ -135,10 +136,10 @@ bool saveAnalysisCases(tormel::TormelSession &session,
     const auto breaker = [&](const char *rated) {
         tormel::AVRadioButtonClick(session.DeviceForm());
         session.DeviceForm().TokAVnom.Text = rated;
-        session.OKDDBitBtnClick();
+        session.AcceptDevice();
     };
     const auto shoot = [&](const QString &name) {
-        session.StartBitBtnClick();
+        session.Calculate();
         windows.ResultForm().showState();
         const bool saved = saveAnalysis(windows.ResultForm(), folder, name);
         windows.ResultForm().hide();
@@ -154,7 +155,7 @@ bool saveAnalysisCases(tormel::TormelSession &session,
         cable(line, lengths[line - 1]);
     breaker("6");
     ok = shoot(QStringLiteral("six-sections")) && ok;
-    session.BitBtn3Click();
+    session.ResetDevice();
     ok = shoot(QStringLiteral("no-device")) && ok;
     clear();
     cable(1, "100");
@@ -192,13 +193,13 @@ int main(int argc, char *argv[])
     // A feeder worth looking at: a copper PVC cable, then a SIP line.
     tormel::MainInputModel &input = session.Input();
     input.Lines[0].KindPerform.Text = "Кабель с ПВХ изоляцией";
-    session.KindPerformLineComboBoxChange(1);
+    session.ChangeLineKind(1);
     input.Lines[0].Stuff.Text = "Медь";
     input.Lines[0].Ff.Text = "25";
     input.Lines[0].Fn.Text = "25";
     input.Lines[0].Length = "100";
     input.Lines[1].KindPerform.Text = "СИП-2";
-    session.KindPerformLineComboBoxChange(2);
+    session.ChangeLineKind(2);
     input.Lines[1].Stuff.Text = "3*70+1*54.6";
     input.Lines[1].Length = "50";
     input.Lines[1].Temperature.Text = "70";
@@ -206,7 +207,7 @@ int main(int argc, char *argv[])
     // A breaker of 63 A, which this feeder's current does not trip.
     tormel::TDeviceDefenceFormModel &device = session.DeviceForm();
     device.TokAVnom.Text = "63";
-    session.OKDDBitBtnClick();
+    session.AcceptDevice();
     // Kept in a feed file and opened again, so that the caption names it.
     const std::string feedPath
             = QDir::temp().filePath(QStringLiteral("ТП-12 ф.3.tormel.json")).toStdString();
@@ -257,22 +258,22 @@ int main(int argc, char *argv[])
 
     // Three points in the report, the last one at the end of a longer line.
     session.AskNumber().SetNumberEditText("К-1");
-    session.OKButtonClick();
+    session.AddPoint();
     input.Lines[1].Length = "120";
     start->click();
     session.AskNumber().SetNumberEditText("К-2");
-    session.OKButtonClick();
+    session.AddPoint();
     input.Lines[1].Length = "250";
     start->click();
     session.AskNumber().SetNumberEditText("ЩР-3");
-    session.OKButtonClick();
+    session.AddPoint();
 
     tormel::TDeviceDefenceForm &deviceForm = windows.DeviceDefenceForm();
     deviceForm.showState();
     ok = save(&deviceForm, folder, QStringLiteral("device-breaker.png")) && ok;
     tormel::PPRadioButtonClick(device);
     device.TypePP.Text = "НПН";
-    tormel::TypePPComboBoxChange(device, messages);
+    session.ChangeFuseType();
     deviceForm.showState();
     ok = save(&deviceForm, folder, QStringLiteral("device-fuse.png")) && ok;
     deviceForm.hide();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "feed/FeedDocument.h"
+#include "session/FeedDocument.h"
 
 namespace tormel {
 

@@ -9,7 +9,7 @@
 #include "app/ReportForm.h"
 #include "app/ResultForm.h"
 #include "app/SheetPrinter.h"
-#include "feed/FeedDocument.h"
+#include "session/FeedDocument.h"
 #include "session/TormelSession.h"
 #include "sheet/SheetActions.h"
 
@@ -34,40 +34,44 @@ TormelWindows::TormelWindows(TormelSession &session,
     TMainForm &main = *m_mainForm;
 
     // The result window, refreshed after every calculation once it exists.
-    main.ShowResultWindow = [this] { ResultForm().showModal(); };
-    main.CalculationDone = [this] { showResultState(); };
+    QObject::connect(
+            &main, &TMainForm::resultWindowRequested, &main, [this] { ResultForm().showModal(); });
+    QObject::connect(&main, &TMainForm::calculationShown, &main, [this] { showResultState(); });
 
     // The protection device window; its verdict shows on the result window's page too.
-    main.ShowDeviceDefence = [this] {
+    QObject::connect(&main, &TMainForm::deviceWindowRequested, &main, [this] {
         DeviceDefenceForm().showModal();
         showResultState();
-    };
+    });
 
     // The point-name dialog, from the menu and as the last step of a calculation,
     // when the windows behind it must already show the new result.
-    main.ShowAddReport = [this] { AskNumberForm().showModal(); };
-    session.ShowPointNameDialog = [this] {
+    QObject::connect(
+            &main, &TMainForm::addPointRequested, &main, [this] { AskNumberForm().showModal(); });
+    QObject::connect(&main, &TMainForm::pointNameRequested, &main, [this] {
         showState();
         AskNumberForm().showModal();
-    };
+    });
 
     // The report window (its delete confirmation opens from it) and the About window.
-    main.ShowReport = [this] { ReportForm().showModal(); };
-    main.ShowAboutProgram = [this] { AboutProgramForm().showModal(); };
+    QObject::connect(
+            &main, &TMainForm::reportRequested, &main, [this] { ReportForm().showModal(); });
+    QObject::connect(
+            &main, &TMainForm::aboutRequested, &main, [this] { AboutProgramForm().showModal(); });
 }
 
-TormelWindows::~TormelWindows()
-{
-    // The session may outlive the windows; it must not open a dialog that is gone.
-    m_session.ShowPointNameDialog = nullptr;
-}
+TormelWindows::~TormelWindows() = default;
 
 TResultForm &TormelWindows::ResultForm()
 {
     if (!m_resultForm) {
         m_resultForm = new TResultForm(m_session.ResultWindow(), m_help, m_mainForm.get());
-        m_resultForm->PrintSheet = [this] { printCalculationSheet(); };
-        m_resultForm->SaveSheetPdf = [this] { saveCalculationSheet(); };
+        QObject::connect(m_resultForm, &TResultForm::printSheetRequested, m_resultForm, [this] {
+            printCalculationSheet();
+        });
+        QObject::connect(m_resultForm, &TResultForm::sheetPdfRequested, m_resultForm, [this] {
+            saveCalculationSheet();
+        });
     }
     return *m_resultForm;
 }
@@ -91,9 +95,15 @@ TReportForm &TormelWindows::ReportForm()
     if (!m_reportForm) {
         m_reportForm
                 = new TReportForm(m_session, m_dialogs, m_spreadsheets, m_help, m_mainForm.get());
-        m_reportForm->ShowDeleteAll = [this] { DeleteAllReportForm().showModal(); };
-        m_reportForm->PrintSheet = [this] { printReportSheet(); };
-        m_reportForm->SaveSheetPdf = [this] { saveReportSheet(); };
+        QObject::connect(m_reportForm, &TReportForm::deleteAllRequested, m_reportForm, [this] {
+            DeleteAllReportForm().showModal();
+        });
+        QObject::connect(m_reportForm, &TReportForm::printSheetRequested, m_reportForm, [this] {
+            printReportSheet();
+        });
+        QObject::connect(m_reportForm, &TReportForm::sheetPdfRequested, m_reportForm, [this] {
+            saveReportSheet();
+        });
     }
     return *m_reportForm;
 }

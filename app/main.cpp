@@ -9,10 +9,10 @@
 #include "app/TormelWindows.h"
 #include "core/LocaleSeparators.h"
 #include "core/Version.h"
-#include "feed/FeedDocument.h"
 #include "report/export/DesktopFileOpener.h"
 #include "report/export/ToCalcUnit.h"
 #include "report/export/ToExcelUnit.h"
+#include "session/FeedDocument.h"
 #include "session/TormelSession.h"
 
 #include <QApplication>
@@ -92,7 +92,10 @@ int main(int argc, char *argv[])
 
     tormel::TormelWindows windows(session, help, dialogs, spreadsheets);
     windows.MainForm().setFeedDocument(feed);
-    windows.MainForm().FeedLoaded = [&windows] { windows.showState(); };
+    QObject::connect(&windows.MainForm(),
+                     &tormel::TMainForm::feedLoaded,
+                     &windows.MainForm(),
+                     [&windows] { windows.showState(); });
     messages.setBeforeShow([&windows] { windows.MainForm().showState(); });
 
     ExitAfterFirstPaint exitAfterFirstPaint;

@@ -2,12 +2,11 @@
 // calculation and the verdict alone, beside the same followed by the analysis, and by the
 // analysis and the largest currents, over the same varied feeds.
 #include "calc/CalcDriver.h"
-#include "calc/MainInputModel.h"
-#include "core/MessageService.h"
 #include "core/NumberFormat.h"
 #include "protection/DeviceDefenceUnit.h"
 #include "protection/FeedAnalysis.h"
 #include "protection/MaxCurrents.h"
+#include "session/MainInputModel.h"
 
 #include <benchmark/benchmark.h>
 
@@ -17,15 +16,6 @@
 namespace {
 
 using namespace tormel;
-
-class SilentMessages : public IMessageService
-{
-public:
-    void showMessage(const std::string &) override {}
-    MessageAnswer askWarning(const std::string &) override { return MessageAnswer::Ok; }
-    MessageAnswer askQuestion(const std::string &, bool) override { return MessageAnswer::Yes; }
-    void showError(const std::string &) override {}
-};
 
 // Six cable sections of varying length on a 400 kVA transformer.
 std::vector<TCalcInput> makeFeeds(int count)
@@ -59,18 +49,17 @@ struct Bench
         breaker.TokAVnom = "100";
         breaker.TokNR = "5 (\"B\")";
         breaker.KZAV = "1.1";
-        ComputeDeviceDefence(breaker, device, result, messages, NumberSeparators::russian());
+        ComputeDeviceDefence(breaker, device, result, NumberSeparators::russian());
     }
 
     std::vector<TCalcInput> feeds;
     TCalcResult result;
     TDeviceDefenceState device;
-    SilentMessages messages;
 
     // One calculation as the session runs it: the device's two fields carry over.
     void calculate(const TCalcInput &feed)
     {
-        CalcOutcome outcome = CalculateShortCircuit(feed, messages);
+        CalcOutcome outcome = CalculateShortCircuit(feed);
         if (!outcome.Result)
             return;
         outcome.Result->Isr = result.Isr;

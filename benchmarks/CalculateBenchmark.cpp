@@ -9,8 +9,8 @@
 #include "app/TormelWindows.h"
 #include "core/MessageService.h"
 #include "core/NumberFormat.h"
-#include "protection/DeviceDefenceFormModel.h"
 #include "report/export/SpreadsheetExport.h"
+#include "session/DeviceDefenceFormModel.h"
 #include "session/TormelSession.h"
 
 #include <QApplication>
@@ -70,12 +70,12 @@ struct Program
     {
         MainInputModel &input = Session.Input();
         input.WindKind.Text = "T/Y-0";
-        Session.WindKindComboBoxChange();
+        Session.ChangeWindKind();
         input.TransPower.Text = "400";
         for (int line = 1; line <= LineCount; ++line) {
             LineRowState &row = input.Lines[static_cast<std::size_t>(line - 1)];
             row.KindPerform.Text = "Кабель с ПВХ изоляцией";
-            Session.KindPerformLineComboBoxChange(line);
+            Session.ChangeLineKind(line);
             row.Stuff.Text = line % 2 ? "Медь" : "Алюминий";
             row.Ff.Text = "50";
             row.Fn.Text = "25";
@@ -83,7 +83,7 @@ struct Program
         }
         Session.AskNumber().SetNumberPointNoMoreChecked(false);
         Session.DeviceForm().TokAVnom.Text = "100";
-        Session.OKDDBitBtnClick();
+        Session.AcceptDevice();
 
         Windows.showMainWindow();
         Windows.MainForm().findChild<QPushButton *>(QStringLiteral("StartBitBtn"))->click();

@@ -6,13 +6,13 @@
 #include "calc/TempWireUnit.h"
 #include "calc/TireLineUnit.h"
 #include "calc/TransUnit.h"
-#include "core/MessageService.h"
 #include "core/NumberFormat.h"
 #include "core/NumberReading.h"
 
 #include <cmath>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace tormel {
 
@@ -35,37 +35,29 @@ std::string LineNumber(std::size_t index)
     return std::to_string(index + 1);
 }
 
-// The driver's own refusals: the message box, then the caller adds the failure texts.
-CalcOutcome Refuse(const std::string &message, IMessageService &messages)
+CalcOutcome Refuse(CalcStep step, std::string message)
 {
-    messages.showMessage(message);
-    return {};
+    return {std::nullopt, std::move(message), step};
 }
 
-// Fills the per-metre values of one section; false when the section is refused (the
-// message has then been shown, by a lookup or here).
-bool ReadLineBlock(const TLineInput &line,
-                   std::size_t index,
-                   SectionValues &section,
-                   IMessageService &messages)
+// Fills the per-metre values of one section; gives the refusal's text when the section
+// is refused (a lookup's or its own), nothing when it is accepted.
+std::optional<std::string>
+ReadLineBlock(const TLineInput &line, std::size_t index, SectionValues &section)
 {
     const std::optional<LineKindGroup> group = FindLineKindGroup(line.KindPerform);
-    if (!group) {
-        // Without a known kind no lookup can give values, and values of an earlier
-        // calculation would silently enter this one.
-        messages.showMessage("Неизвестный тип линии");
-        return false;
-    }
+    // Without a known kind no lookup can give values, and values of an earlier
+    // calculation would silently enter this one.
+    if (!group)
+        return "Неизвестный тип линии";
 
     if (*group == LineKindGroup::Cable) {
-        const TLineImpedance phase
-                = GetCableLineImpedance(line.Ff, line.Stuff, line.KindPerform, messages);
-        if (phase.Failed)
-            return false;
-        const TLineImpedance neutral
-                = GetCableLineImpedance(line.Fn, line.Stuff, line.KindPerform, messages);
-        if (neutral.Failed)
-            return false;
+        const TLineImpedance phase = GetCableLineImpedance(line.Ff, line.Stuff, line.KindPerform);
+        if (phase.Refused())
+            return phase.Refusal;
+        const TLineImpedance neutral = GetCableLineImpedance(line.Fn, line.Stuff, line.KindPerform);
+        if (neutral.Refused())
+            return neutral.Refusal;
         section.Rph = phase.R;
         section.Xph = phase.X;
         section.Rn = neutral.R;
@@ -77,12 +69,11 @@ bool ReadLineBlock(const TLineInput &line,
     } else {
         // SIP and busbar data give the whole loop; half of it goes to each conductor so
         // that these sections pass through the same pair check and sums as cables.
-        const TLineImpedance loop
-                = *group == LineKindGroup::Sip
-                          ? GetSipLineImpedance(line.Stuff, line.KindPerform, messages)
-                          : GetTireLineImpedance(line.Stuff, line.KindPerform, messages);
-        if (loop.Failed)
-            return false;
+        const TLineImpedance loop = *group == LineKindGroup::Sip
+                                            ? GetSipLineImpedance(line.Stuff, line.KindPerform)
+                                            : GetTireLineImpedance(line.Stuff, line.KindPerform);
+        if (loop.Refused())
+            return loop.Refusal;
         section.Rph = section.Rn = loop.R / 2;
         section.Xph = section.Xn = loop.X / 2;
         if (*group == LineKindGroup::Sip) {
@@ -93,15 +84,11 @@ bool ReadLineBlock(const TLineInput &line,
         }
     }
 
-    if (section.Rph != 0 && section.Rn == 0) {
-        messages.showMessage("Выберите сечение жилы нулевого провода линии " + LineNumber(index));
-        return false;
-    }
-    if (section.Rph == 0 && section.Rn != 0) {
-        messages.showMessage("Выберите сечение жилы фазного провода линии " + LineNumber(index));
-        return false;
-    }
-    return true;
+    if (section.Rph != 0 && section.Rn == 0)
+        return "Выберите сечение жилы нулевого провода линии " + LineNumber(index);
+    if (section.Rph == 0 && section.Rn != 0)
+        return "Выберите сечение жилы фазного провода линии " + LineNumber(index);
+    return std::nullopt;
 }
 
 std::string LengthMessage(std::size_t index)
@@ -126,27 +113,26 @@ std::size_t LargestSection(const TCalcResult &result)
 
 } // namespace
 
-CalcOutcome CalculateShortCircuit(const TCalcInput &input, IMessageService &messages)
+CalcOutcome CalculateShortCircuit(const TCalcInput &input)
 {
     const std::optional<double> power = ReadReal(input.TransPower);
     if (!power)
-        return {std::nullopt, "Неверная мощность трансформатора"};
+        return Refuse(CalcStep::Power, "Неверная мощность трансформатора");
 
-    const TTransformerImpedance transformer
-            = GetTransformerImpedance(input.WindKind, *power, messages);
-    if (transformer.Failed)
-        return {};
+    const TTransformerImpedance transformer = GetTransformerImpedance(input.WindKind, *power);
+    if (transformer.Refused())
+        return Refuse(CalcStep::Transformer, transformer.Refusal);
 
     std::array<SectionValues, LineCount> sections{};
     for (std::size_t n = 0; n < sections.size(); ++n) {
-        if (!ReadLineBlock(input.Lines[n], n, sections[n], messages))
-            return {};
+        if (std::optional<std::string> refusal = ReadLineBlock(input.Lines[n], n, sections[n]))
+            return Refuse(CalcStep::Line, std::move(*refusal));
     }
 
     for (std::size_t n = 0; n < sections.size(); ++n) {
         const std::optional<double> length = ReadReal(input.Lines[n].Length);
         if (!length || *length < 0)
-            return Refuse(LengthMessage(n), messages);
+            return Refuse(CalcStep::Length, LengthMessage(n));
         sections[n].Length = *length;
     }
 
@@ -154,21 +140,21 @@ CalcOutcome CalculateShortCircuit(const TCalcInput &input, IMessageService &mess
         const std::string &text = input.Lines[n].QuanPar;
         const std::optional<int> parallel = text == "нет" ? std::optional<int>(1) : ReadWhole(text);
         if (!parallel || *parallel < 1)
-            return Refuse("Неверное количество параллельных проводов линии " + LineNumber(n),
-                          messages);
+            return Refuse(CalcStep::Parallel,
+                          "Неверное количество параллельных проводов линии " + LineNumber(n));
         sections[n].Parallel = *parallel;
     }
 
     const std::optional<double> rother = ReadReal(input.RArc);
     if (!rother || *rother < 0)
-        return Refuse(ArcMessage, messages);
+        return Refuse(CalcStep::Arc, ArcMessage);
 
     for (std::size_t n = 0; n < sections.size(); ++n) {
         const TLineInput &line = input.Lines[n];
         const TTemperatureFactor factor
-                = GetTemperatureFactor(line.Temperature, line.Stuff, line.KindPerform, messages);
-        if (factor.Failed)
-            return {};
+                = GetTemperatureFactor(line.Temperature, line.Stuff, line.KindPerform);
+        if (factor.Refused())
+            return Refuse(CalcStep::Temperature, factor.Refusal);
         sections[n].Kt = factor.Kt;
     }
 
@@ -198,22 +184,22 @@ CalcOutcome CalculateShortCircuit(const TCalcInput &input, IMessageService &mess
         next.LineMetal[n] = s.Metal;
         next.LineKind[n] = input.Lines[n].KindPerform;
         if (!std::isfinite(next.ZLine[n])) // a length near the limit of a double is no length
-            return Refuse(LengthMessage(n), messages);
+            return Refuse(CalcStep::Sum, LengthMessage(n));
         next.RLineSum += next.RLine[n];
         next.XLineSum += next.XLine[n];
     }
     next.ZLineSum = std::hypot(next.RLineSum, next.XLineSum);
     if (!std::isfinite(next.ZLineSum))
-        return Refuse(LengthMessage(LargestSection(next)), messages);
+        return Refuse(CalcStep::Sum, LengthMessage(LargestSection(next)));
     next.Rother = *rother;
     next.Rsum = next.Rt / 3 + next.RLineSum + next.Rother;
     next.Xsum = next.Xt / 3 + next.XLineSum;
     next.Zsum = std::hypot(next.Rsum, next.Xsum);
     if (!std::isfinite(next.Zsum))
-        return Refuse(ArcMessage, messages);
+        return Refuse(CalcStep::Sum, ArcMessage);
     // Zsum > 0: every transformer that the lookup accepts has a positive resistance.
     next.Iokz = PhaseVoltageMilliAmps / next.Zsum;
-    return {next, {}};
+    return {next, {}, CalcStep::None};
 }
 
 } // namespace tormel

@@ -87,11 +87,14 @@ inline constexpr double PhaseVoltageMilliAmps = 231000.0;
 
 // Answer of a line lookup: R and X in milliohms per metre; of one conductor for
 // cables and overhead lines, of the whole phase-to-neutral loop for SIP and busbars.
+// A refused lookup gives the text of its message box and no values.
 struct TLineImpedance
 {
     double R = 0;
     double X = 0;
-    bool Failed = false;
+    std::string Refusal; // empty when the lookup gave values
+
+    bool Refused() const { return !Refusal.empty(); }
 };
 
 } // namespace tormel

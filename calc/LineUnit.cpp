@@ -1,6 +1,5 @@
 #include "calc/LineUnit.h"
 
-#include "core/MessageService.h"
 #include "core/NumberReading.h"
 
 #include <array>
@@ -74,38 +73,35 @@ std::optional<std::size_t> indexOf(const std::array<std::string_view, N> &texts,
     return std::nullopt;
 }
 
-TLineImpedance refuse(IMessageService &messages, const char *text)
+TLineImpedance refuse(const char *text)
 {
-    messages.showMessage(text);
-    return {0, 0, true};
+    return {0, 0, text};
 }
 
 } // namespace
 
 TLineImpedance GetCableLineImpedance(const std::string &crossSection,
                                      const std::string &stuff,
-                                     const std::string &kindPerform,
-                                     IMessageService &messages)
+                                     const std::string &kindPerform)
 {
     const std::optional<double> section = ReadReal(crossSection);
     if (!section)
-        return refuse(messages, "Неверное сечение жилы");
+        return refuse("Неверное сечение жилы");
     const CableRow *row = findRow(*section);
     if (row == nullptr)
-        return refuse(messages, "Неизвестное сечение жилы");
+        return refuse("Неизвестное сечение жилы");
     const std::optional<std::size_t> material = indexOf(kMaterials, stuff);
     if (!material)
-        return refuse(messages, "Неизвестный материал жилы проводника");
+        return refuse("Неизвестный материал жилы проводника");
     const std::optional<std::size_t> kind = indexOf(kLineKinds, kindPerform);
     if (!kind)
-        return refuse(messages, "Неверный тип линии");
+        return refuse("Неверный тип линии");
 
     const double r = row->r[*material];
     const double x = row->x[*kind];
     if (r < 0 || x < 0)
-        return refuse(messages,
-                      "Тип линии с выбранным сечением не используется. Выберите другое сечение.");
-    return {r, x, false};
+        return refuse("Тип линии с выбранным сечением не используется. Выберите другое сечение.");
+    return {r, x, {}};
 }
 
 std::optional<double> CableCrossSection(const std::string &crossSection)

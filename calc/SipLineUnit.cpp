@@ -1,6 +1,5 @@
 #include "calc/SipLineUnit.h"
 
-#include "core/MessageService.h"
 #include "core/NumberReading.h"
 
 #include <iterator>
@@ -112,19 +111,16 @@ const SipKind *findKind(const std::string &kindPerform)
 
 } // namespace
 
-TLineImpedance GetSipLineImpedance(const std::string &marking,
-                                   const std::string &kindPerform,
-                                   IMessageService &messages)
+TLineImpedance GetSipLineImpedance(const std::string &marking, const std::string &kindPerform)
 {
     // A kind that is not SIP has no markings, so every marking is unknown for it.
     if (const SipKind *kind = findKind(kindPerform)) {
         for (const SipRow &row : kind->rows) {
             if (row.marking == marking)
-                return {row.r, row.x, false};
+                return {row.r, row.x, {}};
         }
     }
-    messages.showMessage("Неизвестная марка СИП");
-    return {0, 0, true};
+    return {0, 0, "Неизвестная марка СИП"};
 }
 
 std::optional<SipConductors> SipCrossSections(std::string_view marking)

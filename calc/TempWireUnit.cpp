@@ -1,7 +1,6 @@
 #include "calc/TempWireUnit.h"
 
 #include "calc/TireLineData.h"
-#include "core/MessageService.h"
 #include "core/NumberReading.h"
 
 #include <algorithm>
@@ -52,16 +51,13 @@ double alphaOf(const std::string &stuff, const std::string &kindPerform)
 
 TTemperatureFactor GetTemperatureFactor(const std::string &temperature,
                                         const std::string &stuff,
-                                        const std::string &kindPerform,
-                                        IMessageService &messages)
+                                        const std::string &kindPerform)
 {
     const std::optional<double> t = ReadReal(temperature);
-    if (!t || *t < kLowestTemperature || *t > kHighestTemperature) {
-        messages.showMessage("Ошибочное значение температуры жилы кабеля, провода или шины.");
-        return {1, true};
-    }
+    if (!t || *t < kLowestTemperature || *t > kHighestTemperature)
+        return {1, "Ошибочное значение температуры жилы кабеля, провода или шины."};
     const double alpha = alphaOf(stuff, kindPerform);
-    return {1 + alpha * (*t - kReferenceTemperature), false};
+    return {1 + alpha * (*t - kReferenceTemperature), {}};
 }
 
 } // namespace tormel

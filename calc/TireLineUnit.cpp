@@ -1,7 +1,6 @@
 #include "calc/TireLineUnit.h"
 
 #include "calc/TireLineData.h"
-#include "core/MessageService.h"
 
 #include <algorithm>
 
@@ -32,18 +31,16 @@ std::vector<std::string> displayList(const TireFamily &family)
 
 } // namespace
 
-TLineImpedance
-GetTireLineImpedance(const std::string &model, const std::string &family, IMessageService &messages)
+TLineImpedance GetTireLineImpedance(const std::string &model, const std::string &family)
 {
     // An unknown family has no models, so its every model is unknown too.
     if (const TireFamily *f = findFamily(family)) {
         for (const TireModel &m : f->models) {
             if (m.name == model)
-                return {m.r, m.x, false};
+                return {m.r, m.x, {}};
         }
     }
-    messages.showMessage("Неизвестная марка шинопровода");
-    return {0, 0, true};
+    return {0, 0, "Неизвестная марка шинопровода"};
 }
 
 const std::vector<std::string> &TireModelsInDisplayOrder(const std::string &family)

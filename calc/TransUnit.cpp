@@ -1,7 +1,5 @@
 #include "calc/TransUnit.h"
 
-#include "core/MessageService.h"
-
 #include <array>
 #include <cmath>
 #include <string_view>
@@ -89,31 +87,28 @@ std::size_t findScheme(const std::string &windKind)
     return i;
 }
 
-TTransformerImpedance refuse(IMessageService &messages, const char *text)
+TTransformerImpedance refuse(const char *text)
 {
-    messages.showMessage(text);
     TTransformerImpedance answer;
-    answer.Failed = true;
+    answer.Refusal = text;
     return answer;
 }
 
 } // namespace
 
-TTransformerImpedance
-GetTransformerImpedance(const std::string &windKind, double power, IMessageService &messages)
+TTransformerImpedance GetTransformerImpedance(const std::string &windKind, double power)
 {
     const Rating *rating = findRating(power);
     if (rating == nullptr)
-        return refuse(messages, "Трансформатор выбранной мощности не заложен в программу");
+        return refuse("Трансформатор выбранной мощности не заложен в программу");
     const std::size_t scheme = findScheme(windKind);
     if (scheme == kSchemes.size())
-        return refuse(messages, "Неправильная схема соединения обмоток трансформатора");
+        return refuse("Неправильная схема соединения обмоток трансформатора");
     const Cell &cell = rating->cells[scheme];
     if (!isFilled(cell))
-        return refuse(messages,
-                      "Неизвестная марка трансформатора. Попробуйте выбрать трансформатор "
+        return refuse("Неизвестная марка трансформатора. Попробуйте выбрать трансформатор "
                       "другой мощности или изменить схему соединения обмоток");
-    return {cell.r, cell.x, std::sqrt(cell.r * cell.r + cell.x * cell.x), false};
+    return {cell.r, cell.x, std::sqrt(cell.r * cell.r + cell.x * cell.x), {}};
 }
 
 std::optional<TTransformerCell> FindTransformerCell(const std::string &windKind, double power)

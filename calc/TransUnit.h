@@ -6,20 +6,19 @@
 
 namespace tormel {
 
-class IMessageService;
-
 struct TTransformerImpedance
 {
-    double R = 0; // "Rт", mOhm, total over the three phases
-    double X = 0; // "Xт", mOhm
-    double Z = 0; // sqrt(R^2 + X^2)
-    bool Failed = false;
+    double R = 0;        // "Rт", mOhm, total over the three phases
+    double X = 0;        // "Xт", mOhm
+    double Z = 0;        // sqrt(R^2 + X^2)
+    std::string Refusal; // the message box's text for an unknown power or scheme
+
+    bool Refused() const { return !Refusal.empty(); }
 };
 
 // Impedance of the transformer to a single-phase fault on the low-voltage side.
-// Shows its own message and answers Failed when the power or scheme is unknown.
-TTransformerImpedance
-GetTransformerImpedance(const std::string &windKind, double power, IMessageService &messages);
+// Refuses an unknown power or scheme.
+TTransformerImpedance GetTransformerImpedance(const std::string &windKind, double power);
 
 // The table cell of a scheme and power, R and X as GetTransformerImpedance gives them;
 // none, without a message, where the table has no such transformer.

@@ -1,7 +1,7 @@
 #include "cli/BatchRunner.h"
 
-#include "core/MessageService.h"
 #include "feed/FeedFile.h"
+#include "session/SessionFeed.h"
 #include "session/TormelSession.h"
 
 #include <utility>
@@ -12,30 +12,6 @@ namespace tormel::cli {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-// The message boxes of a run without windows: every text is kept in order. The
-// replacement question is answered "OK", so a point of an existing name replaces it.
-class CollectedMessages : public IMessageService
-{
-public:
-    void showMessage(const std::string &text) override { m_texts.push_back(text); }
-    MessageAnswer askWarning(const std::string &text) override
-    {
-        m_texts.push_back(text);
-        return MessageAnswer::Ok;
-    }
-    MessageAnswer askQuestion(const std::string &text, bool) override
-    {
-        m_texts.push_back(text);
-        return MessageAnswer::Yes;
-    }
-    void showError(const std::string &text) override { m_texts.push_back(text); }
-
-    const std::vector<std::string> &texts() const { return m_texts; }
-
-private:
-    std::vector<std::string> m_texts;
-};
 
 Json resultJson(const TCalcResult &result)
 {
@@ -100,64 +76,20 @@ Json reportRowJson(const ReportTable &report, const std::string &name)
     return nullptr;
 }
 
-struct RequestOutcome
-{
-    Json Output;
-    bool Ok = false;
-    std::optional<CalculationSheet> Sheet;
-};
-
-RequestOutcome runRequest(const CalcRequest &request,
-                          const NumberSeparators &separators,
-                          ReportTable &report,
-                          const SheetRequest *sheets,
-                          const std::string &feedFileName)
-{
-    CollectedMessages messages;
-    TormelSession session(messages, separators);
-    session.Report() = std::move(report);
-
-    bool pointAdded = false;
-    session.ShowPointNameDialog = [&] {
-        // Without a name the dialog is closed with "Отмена".
-        if (!request.Name)
-            return;
-        session.AskNumber().SetNumberEditText(*request.Name);
-        pointAdded = session.OKButtonClick();
-    };
-
-    const bool deviceAccepted = ApplyCalcRequest(session, request);
-    session.StartBitBtnClick();
-    const bool calculated = session.Status().ResultMenuEnabled;
-
-    RequestOutcome outcome;
-    outcome.Ok = deviceAccepted && calculated && (!request.Name || pointAdded);
-    Json &out = outcome.Output;
-    out["Name"] = request.Name ? Json(*request.Name) : Json(nullptr);
-    out["Ok"] = outcome.Ok;
-    out["Messages"] = messages.texts();
-    out["IokzLabel"] = session.Status().IokzLabel;
-    out["StatusDDLabel"] = session.Status().StatusDDLabel;
-    out["StatusDDColor"] = session.Status().StatusDDColor == StatusColor::Red ? "red" : "black";
-    out["Result"] = calculated ? resultJson(session.Result()) : Json(nullptr);
-    out["ResultWindow"] = calculated ? resultWindowJson(session.ResultWindow()) : Json(nullptr);
-    out["Analysis"]
-            = calculated && session.Analysis() ? analysisJson(*session.Analysis()) : Json(nullptr);
-    out["ReportRow"] = pointAdded ? reportRowJson(session.Report(), *request.Name) : Json(nullptr);
-    if (calculated && sheets)
-        outcome.Sheet = BuildCalculationSheet(
-                session, {request.Name.value_or(""), feedFileName, sheets->DateTime});
-
-    report = std::move(session.Report());
-    return outcome;
-}
-
 } // namespace
 
 BatchRun::BatchRun(const NumberSeparators &separators, ReportTable report)
-    : m_separators(separators)
-    , m_report(std::move(report))
-{}
+    : m_session(std::make_unique<TormelSession>(m_answers, separators))
+{
+    m_session->Report() = std::move(report);
+}
+
+BatchRun::~BatchRun() = default;
+
+ReportTable &BatchRun::Report()
+{
+    return m_session->Report();
+}
 
 void BatchRun::KeepSheets(std::string dateTime)
 {
@@ -166,15 +98,38 @@ void BatchRun::KeepSheets(std::string dateTime)
 
 Json BatchRun::Run(const CalcRequest &request, const std::string &feedFileName)
 {
-    RequestOutcome one = runRequest(request,
-                                    m_separators,
-                                    m_report,
-                                    m_sheetRequest ? &*m_sheetRequest : nullptr,
-                                    feedFileName);
-    m_allOk = m_allOk && one.Ok;
-    if (one.Sheet)
-        m_sheets.push_back(std::move(*one.Sheet));
-    return std::move(one.Output);
+    TormelSession &session = *m_session;
+    session.ResetToStart();
+    m_answers.clear();
+
+    const bool deviceAccepted = ApplyCalcRequest(session, request);
+    const CalculationOutcome calculation = session.Calculate();
+    const bool calculated = calculation.Done;
+    // Without a name the point-name dialog is closed with "Отмена".
+    const bool pointAdded
+            = calculation.AskPointName && request.Name && session.AddPointNamed(*request.Name).Done;
+
+    const bool ok = deviceAccepted && calculated && (!request.Name || pointAdded);
+    m_allOk = m_allOk && ok;
+    Json out;
+    out["Name"] = request.Name ? Json(*request.Name) : Json(nullptr);
+    out["Ok"] = ok;
+    out["Messages"] = m_answers.texts();
+    out["IokzLabel"] = session.Status().IokzLabel;
+    out["StatusDDLabel"] = session.Status().StatusDDLabel;
+    out["StatusDDColor"] = session.Status().StatusDDColor == StatusColor::Red ? "red" : "black";
+    out["Result"] = calculated ? resultJson(session.Result()) : Json(nullptr);
+    out["ResultWindow"] = calculated ? resultWindowJson(session.ResultWindow()) : Json(nullptr);
+    out["Analysis"]
+            = calculated && session.Analysis() ? analysisJson(*session.Analysis()) : Json(nullptr);
+    out["ReportRow"] = pointAdded ? reportRowJson(session.Report(), *request.Name) : Json(nullptr);
+    if (calculated && m_sheetRequest) {
+        std::optional<CalculationSheet> sheet = BuildCalculationSheet(
+                session, {request.Name.value_or(""), feedFileName, m_sheetRequest->DateTime});
+        if (sheet)
+            m_sheets.push_back(std::move(*sheet));
+    }
+    return out;
 }
 
 void ResultWriter::Add(const Json &result, bool inArray)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/MessageService.h"
 #include "core/NumberFormat.h"
 #include "feed/BatchInput.h"
 #include "report/ReportTable.h"
@@ -9,11 +10,16 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+namespace tormel {
+class TormelSession;
+}
 
 namespace tormel::cli {
 
@@ -39,13 +45,40 @@ struct BatchOutcome
     std::vector<CalculationSheet> Sheets;
 };
 
+// The message boxes of a run without windows: every text is kept in order. The
+// replacement question is answered "OK", so a point of an existing name replaces it.
+class BatchAnswers : public IMessageService
+{
+public:
+    void showMessage(const std::string &text) override { m_texts.push_back(text); }
+    MessageAnswer askWarning(const std::string &text) override
+    {
+        m_texts.push_back(text);
+        return MessageAnswer::Ok;
+    }
+    MessageAnswer askQuestion(const std::string &text, bool) override
+    {
+        m_texts.push_back(text);
+        return MessageAnswer::Yes;
+    }
+    void showError(const std::string &text) override { m_texts.push_back(text); }
+
+    const std::vector<std::string> &texts() const { return m_texts; }
+    void clear() { m_texts.clear(); }
+
+private:
+    std::vector<std::string> m_texts;
+};
+
 // A run of calculation objects, handed over one at a time: each is computed from the
-// program's start state through the same session as the desktop program; only the
-// report carries over between them, starting from the given one.
+// program's start state through the same session as the desktop program, brought back to
+// that state before each object; only the report carries over between them, starting
+// from the given one.
 class BatchRun
 {
 public:
     explicit BatchRun(const NumberSeparators &separators, ReportTable report = {});
+    ~BatchRun();
 
     // From now on the sheet of every calculated object is kept, dated as given.
     void KeepSheets(std::string dateTime);
@@ -56,13 +89,13 @@ public:
 
     bool AllOk() const { return m_allOk; }
     void SetNotAllOk() { m_allOk = false; }
-    ReportTable &Report() { return m_report; }
+    ReportTable &Report();
     // The sheets kept, in order; they grow with the run, as the report does.
     std::vector<CalculationSheet> &Sheets() { return m_sheets; }
 
 private:
-    NumberSeparators m_separators;
-    ReportTable m_report;
+    BatchAnswers m_answers;
+    std::unique_ptr<TormelSession> m_session;
     bool m_allOk = true;
     std::optional<SheetRequest> m_sheetRequest;
     std::vector<CalculationSheet> m_sheets;

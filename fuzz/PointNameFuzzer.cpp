@@ -10,6 +10,7 @@
 #include "report/ReportFile.h"
 #include "report/ReportTable.h"
 #include "report/Windows1251.h"
+#include "session/TormelSession.h"
 
 #include <cstdint>
 #include <optional>
@@ -101,13 +102,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const ReportTable unchanged = table;
     ScriptedMessages messages;
     messages.warningAnswer = (flags & 32) ? MessageAnswer::Ok : MessageAnswer::Cancel;
-    tormel::AskNumberModel dialog;
-    dialog.SetNumberEditText(name);
-    tormel::TCalcResult result;
-    result.Iokz = 1234.5;
-    result.TimeSR = "0,4";
-    const bool closed
-            = dialog.OKButtonClick(result, tormel::NumberSeparators::russian(), table, messages);
+    tormel::TormelSession session(messages, tormel::NumberSeparators::russian());
+    session.Report() = table;
+    session.Result().Iokz = 1234.5;
+    session.Result().TimeSR = "0,4";
+    const bool closed = session.AddPointNamed(name).Done;
+    table = session.Report();
 
     int sameName = -1;
     for (int row = 0; row < unchanged.RowCount() && sameName < 0; ++row)

@@ -1,6 +1,5 @@
 #include "protection/DeviceDefenceUnit.h"
 
-#include "core/MessageService.h"
 #include "core/NumberFormat.h"
 #include "core/NumberReading.h"
 #include "protection/FuseData.h"
@@ -28,12 +27,11 @@ void setTimeSR(TDeviceDefenceState &state, TCalcResult &result, std::string text
     state.TimeSR = std::move(text);
 }
 
-using Accepted = std::optional<TDeviceStatusLine>;
+using Accepted = TDeviceJudgement;
 
-Accepted refuse(IMessageService &messages, const char *text)
+Accepted refuse(const char *text)
 {
-    messages.showMessage(text);
-    return std::nullopt;
+    return {std::nullopt, text};
 }
 
 // The trip current text, the verdict and the acceptance shared by both kinds of device.
@@ -46,13 +44,12 @@ Accepted acceptTripCurrent(double isr,
         isr = 0; // a rated current typed as "-0" must not show as "-0"
     setIsr(state, result, isr);
     state.TokSR = "Iср=" + FormatGeneral(isr, separators) + Ampere;
-    return AlertDeviceDefence(state, result);
+    return {AlertDeviceDefence(state, result), {}};
 }
 
 Accepted computeBreaker(const TDeviceDefenceInput &input,
                         TDeviceDefenceState &state,
                         TCalcResult &result,
-                        IMessageService &messages,
                         const NumberSeparators &separators)
 {
     state.DeviceKind = ProtectionKind::Breaker;
@@ -60,8 +57,7 @@ Accepted computeBreaker(const TDeviceDefenceInput &input,
 
     const std::optional<double> inom = ReadReal(input.TokAVnom);
     if (!inom || *inom < 0)
-        return refuse(messages,
-                      "Неверная величина номинального тока расцепителя автоматического "
+        return refuse("Неверная величина номинального тока расцепителя автоматического "
                       "выключателя");
     state.Toknom = "Iном=" + input.TokAVnom + Ampere;
 
@@ -69,18 +65,18 @@ Accepted computeBreaker(const TDeviceDefenceInput &input,
     if (!input.TokNRChecked) {
         release = ReadReleaseMultiple(input.TokNR);
         if (!release || !(*release > 0))
-            return refuse(messages, "Неверная величина коэффициента независимого расцепителя");
+            return refuse("Неверная величина коэффициента независимого расцепителя");
     } else {
         release = ReadReal(input.TokNR);
         if (!release || !(*release > 0))
-            return refuse(messages, "Неверная величина тока независимого расцепителя");
+            return refuse("Неверная величина тока независимого расцепителя");
     }
 
     const char *const badFactor
             = "Неверная величина коэффициента запаса автоматического выключателя";
     const std::optional<double> kz = ReadReal(input.KZAV);
     if (!kz || *kz < 1)
-        return refuse(messages, badFactor);
+        return refuse(badFactor);
     state.KZ = "Кз=" + input.KZAV;
 
     const double isr
@@ -88,7 +84,7 @@ Accepted computeBreaker(const TDeviceDefenceInput &input,
     // Values each within the range of a double can still multiply beyond it; such a
     // device cannot be judged, so the last factor read is refused.
     if (!std::isfinite(isr))
-        return refuse(messages, badFactor);
+        return refuse(badFactor);
     state.Rule = {ProtectionKind::Breaker,
                   input.TokNRChecked,
                   *release,
@@ -101,21 +97,20 @@ Accepted computeBreaker(const TDeviceDefenceInput &input,
 Accepted computeFuse(const TDeviceDefenceInput &input,
                      TDeviceDefenceState &state,
                      TCalcResult &result,
-                     IMessageService &messages,
                      const NumberSeparators &separators)
 {
     state.DeviceKind = ProtectionKind::Fuse;
 
     const std::optional<double> inFuse = ReadReal(input.TokPP);
     if (!inFuse || *inFuse < 0)
-        return refuse(messages, "Неверная величина тока плавкой вставки предохранителя");
+        return refuse("Неверная величина тока плавкой вставки предохранителя");
     state.Toknom = "Iном=" + input.TokPP + Ampere;
 
     const char *const badFactor
             = "Неверная величина коэффициента запаса плавкой вставки предохранителя";
     const std::optional<double> kz = ReadReal(input.KZPP);
     if (!kz || *kz < 0)
-        return refuse(messages, badFactor);
+        return refuse(badFactor);
     state.KZ = "Kз=" + input.KZPP; // a Latin K here, unlike the breaker's
 
     // The tables are keyed by the whole part of the rated current. It stays a double:
@@ -131,20 +126,20 @@ Accepted computeFuse(const TDeviceDefenceInput &input,
     else if (input.TimePP == FuseTime04s)
         state.TimeClass = FuseTimeClass::Time04s;
     else
-        return refuse(messages, "Неправильно указано время срабатывания");
+        return refuse("Неправильно указано время срабатывания");
 
     if (!type) {
         setIsr(state, result, 0);
-        return refuse(messages, "Неправильно указан тип предохранителя");
+        return refuse("Неправильно указан тип предохранителя");
     }
 
     const std::optional<double> imelt = FuseMeltingCurrent(*type, state.TimeClass, key);
     if (!imelt)
-        return refuse(messages, "Неизвестный номинальный ток плавкой вставки предохранителя.");
+        return refuse("Неизвестный номинальный ток плавкой вставки предохранителя.");
 
     const double isr = FuseTripCurrent(*imelt, *kz);
     if (!std::isfinite(isr))
-        return refuse(messages, badFactor);
+        return refuse(badFactor);
     state.Rule = {ProtectionKind::Fuse, false, 0, *kz, type, state.TimeClass};
     return acceptTripCurrent(isr, state, result, separators);
 }
@@ -159,15 +154,14 @@ std::optional<double> ReadReleaseMultiple(std::string_view text)
     return ReadReal(text.substr(0, length));
 }
 
-std::optional<TDeviceStatusLine> ComputeDeviceDefence(const TDeviceDefenceInput &input,
-                                                      TDeviceDefenceState &state,
-                                                      TCalcResult &result,
-                                                      IMessageService &messages,
-                                                      const NumberSeparators &separators)
+TDeviceJudgement ComputeDeviceDefence(const TDeviceDefenceInput &input,
+                                      TDeviceDefenceState &state,
+                                      TCalcResult &result,
+                                      const NumberSeparators &separators)
 {
     if (input.AV)
-        return computeBreaker(input, state, result, messages, separators);
-    return computeFuse(input, state, result, messages, separators);
+        return computeBreaker(input, state, result, separators);
+    return computeFuse(input, state, result, separators);
 }
 
 TDeviceStatusLine AlertDeviceDefence(TDeviceDefenceState &state, TCalcResult &result)

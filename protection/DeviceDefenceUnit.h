@@ -10,7 +10,6 @@
 
 namespace tormel {
 
-class IMessageService;
 struct FuseTypeData;
 struct NumberSeparators;
 
@@ -88,15 +87,20 @@ inline bool DeviceTrips(double iokz, double isr)
 // the range of a double, gives nothing.
 std::optional<double> ReadReleaseMultiple(std::string_view text);
 
+// A device judged: the main window's device status line when it is accepted, otherwise
+// the text of the refusal's message box.
+struct TDeviceJudgement
+{
+    std::optional<TDeviceStatusLine> Line;
+    std::string Refusal;
+};
+
 // Checks the device data, computes its trip current and texts, and judges the device
-// against result.Iokz. Gives the main window's device status line when the device is
-// accepted; otherwise shows one message and gives nothing, keeping whatever the steps
-// before the refusal wrote.
-std::optional<TDeviceStatusLine> ComputeDeviceDefence(const TDeviceDefenceInput &input,
-                                                      TDeviceDefenceState &state,
-                                                      TCalcResult &result,
-                                                      IMessageService &messages,
-                                                      const NumberSeparators &separators);
+// against result.Iokz. A refused device keeps whatever the steps before the refusal wrote.
+TDeviceJudgement ComputeDeviceDefence(const TDeviceDefenceInput &input,
+                                      TDeviceDefenceState &state,
+                                      TCalcResult &result,
+                                      const NumberSeparators &separators);
 
 // The verdict: does the device trip on result.Iokz within the normative time? Writes the
 // trip time text and the page's verdict line, copies the trip current and trip time into

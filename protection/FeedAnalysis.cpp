@@ -1,7 +1,6 @@
 #include "protection/FeedAnalysis.h"
 
 #include "core/NumberReading.h"
-#include "protection/DeviceDefenceFormModel.h"
 #include "protection/DeviceDefenceUnit.h"
 #include "protection/FuseData.h"
 

@@ -72,9 +72,20 @@ constexpr std::array<FuseTypeData, 3> Types{{
     {"НПН", "Плавкий предохранитель (НПН)", NpnFuses},
 }};
 
+// The rated currents of circuit breakers, A, in the order of the device window's list.
+constexpr std::array<std::string_view, 29> BreakerRatedCurrents{
+    "1",   "2",   "3",   "4",   "5",   "6",   "8",    "10",   "13",  "16",
+    "20",  "25",  "32",  "40",  "50",  "63",  "80",   "100",  "125", "160",
+    "200", "250", "320", "400", "630", "800", "1000", "1250", "1600"};
+
 // clang-format on
 
 } // namespace
+
+std::span<const std::string_view> BreakerRatedCurrentTexts()
+{
+    return BreakerRatedCurrents;
+}
 
 std::span<const FuseTypeData> FuseTypes()
 {

@@ -27,6 +27,9 @@ struct FuseTypeData
 // The normative time within which a fuse link has to melt.
 enum class FuseTimeClass { None, Time5s, Time04s };
 
+// The rated currents that the breaker's list offers, in its order.
+std::span<const std::string_view> BreakerRatedCurrentTexts();
+
 // The fuse types in the order of the window's type list.
 std::span<const FuseTypeData> FuseTypes();
 

@@ -1,7 +1,6 @@
 #include "report/AskNumberModel.h"
 
 #include "calc/CalcTypes.h"
-#include "core/MessageService.h"
 #include "report/Windows1251.h"
 
 #include <algorithm>
@@ -73,10 +72,7 @@ std::optional<std::string_view> CheckPointName(std::string_view name)
     return std::nullopt;
 }
 
-bool AskNumberModel::OKButtonClick(const TCalcResult &result,
-                                   const NumberSeparators &separators,
-                                   ReportTable &table,
-                                   IMessageService &messages) const
+PointPlace AskNumberModel::PlacePoint(const ReportTable &table) const
 {
     const std::string &name = m_numberEditText;
 
@@ -84,21 +80,23 @@ bool AskNumberModel::OKButtonClick(const TCalcResult &result,
     // read from a file may break the checks below and can still be replaced.
     if (!name.empty()) {
         for (int row = 0; row < table.RowCount(); ++row) {
-            if (table.Cell(0, row) != name)
-                continue;
-            if (messages.askWarning(std::string(ask_number_texts::ReplaceQuestion))
-                != MessageAnswer::Ok)
-                return false;
-            table.SetRow(row, MakeReportRow(name, result, separators));
-            return true;
+            if (table.Cell(0, row) == name)
+                return {row, std::nullopt};
         }
     }
+    return {std::nullopt, CheckPointName(name)};
+}
 
-    if (const std::optional<std::string_view> refusal = CheckPointName(name)) {
-        messages.showMessage(std::string(*refusal));
-        return false;
+void AskNumberModel::WritePoint(const TCalcResult &result,
+                                const NumberSeparators &separators,
+                                ReportTable &table,
+                                std::optional<int> replacedRow) const
+{
+    const std::string &name = m_numberEditText;
+    if (replacedRow) {
+        table.SetRow(*replacedRow, MakeReportRow(name, result, separators));
+        return;
     }
-
     // The row after the last point; the table grows by one row when it is full.
     int target = table.RowCount();
     while (target > 0 && !table.IsRowInUse(target - 1))
@@ -106,7 +104,6 @@ bool AskNumberModel::OKButtonClick(const TCalcResult &result,
     if (target >= table.RowCount())
         table.SetRowCount(target + 1);
     table.SetRow(target, MakeReportRow(name, result, separators));
-    return true;
 }
 
 } // namespace tormel

@@ -10,7 +10,6 @@
 
 namespace tormel {
 
-class IMessageService;
 struct TCalcResult;
 
 namespace ask_number_texts {
@@ -52,6 +51,14 @@ std::optional<std::string_view> CheckPointName(std::string_view name);
 
 // The point-name dialog: its edit text and check box live as long as the program
 // and are offered again each time the dialog opens.
+// Where a point goes: the row of a point of the same name, or the refusal of the name;
+// neither when it goes after the last point.
+struct PointPlace
+{
+    std::optional<int> ReplacedRow;
+    std::optional<std::string_view> Refusal;
+};
+
 class AskNumberModel
 {
 public:
@@ -62,14 +69,15 @@ public:
     bool NumberPointNoMoreChecked() const { return m_numberPointNoMoreChecked; }
     void SetNumberPointNoMoreChecked(bool checked) { m_numberPointNoMoreChecked = checked; }
 
-    // "Да": writes the result under the typed name into the report, over the row
-    // of the same name when the user agrees. Returns true when the dialog closes;
-    // false leaves it open with the name as typed (a refused name or a declined
-    // replacement) and the report unchanged.
-    bool OKButtonClick(const TCalcResult &result,
-                       const NumberSeparators &separators,
-                       ReportTable &table,
-                       IMessageService &messages) const;
+    // Where "Да" puts the typed name's point: over the row of the same name (after the
+    // user agrees), else after the last point unless the name is refused.
+    PointPlace PlacePoint(const ReportTable &table) const;
+    // Writes the result under the typed name over the given row, or after the last
+    // point, the table growing by one row when it is full.
+    void WritePoint(const TCalcResult &result,
+                    const NumberSeparators &separators,
+                    ReportTable &table,
+                    std::optional<int> replacedRow) const;
 
 private:
     std::string m_numberEditText;

@@ -328,4 +328,23 @@ FileResult ReadReportFile(const std::string &path, ReportFileFormat format, Pars
     return result;
 }
 
+ReportOpening ReadReportToOpen(const std::string &path)
+{
+    ReportOpening opening;
+    const std::optional<ReportFileFormat> format = ReportFileFormatOf(path);
+    if (!format) {
+        opening.Refusal = report_texts::UnknownExtensionMessage;
+        return opening;
+    }
+    ParsedReport report;
+    const FileResult result = ReadReportFile(path, *format, report);
+    if (!result.Ok) {
+        opening.Refusal = "Не удалось прочитать файл \"" + path + "\": " + result.Reason + ".";
+        opening.RefusalIsError = true;
+        return opening;
+    }
+    opening.Report = std::move(report);
+    return opening;
+}
+
 } // namespace tormel

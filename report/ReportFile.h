@@ -51,4 +51,15 @@ FileResult SaveReportFile(const ReportTable &table, const std::string &path);
 // Reads and decodes a report file of the given format.
 FileResult ReadReportFile(const std::string &path, ReportFileFormat format, ParsedReport &report);
 
+// A report file read as "Открыть..." reads the file it was given: the report (perhaps
+// damaged, which the caller asks about), or the text of the box that refuses the file, an
+// error box for a file that could not be read.
+struct ReportOpening
+{
+    std::optional<ParsedReport> Report;
+    std::string Refusal;
+    bool RefusalIsError = false;
+};
+ReportOpening ReadReportToOpen(const std::string &path);
+
 } // namespace tormel

@@ -1,6 +1,5 @@
 #include "report/ReportTable.h"
 
-#include "core/MessageService.h"
 #include "report/ReportTexts.h"
 
 #include <algorithm>
@@ -112,18 +111,17 @@ void ReportTable::ReportStringGridMouseUp(int col, int row)
     }
 }
 
-void ReportTable::DeleteReportButtonClick(IMessageService &messages)
+std::optional<std::string> ReportTable::DeleteSelectedRow()
 {
-    if (m_currentCol < 0 || m_currentRow < 0 || m_currentRow >= RowCount()) {
-        messages.showMessage(std::string(report_texts::NoRowToDelete));
-        return;
-    }
+    if (m_currentCol < 0 || m_currentRow < 0 || m_currentRow >= RowCount())
+        return std::string(report_texts::NoRowToDelete);
     // The rows below move up by one and the last row ends empty.
     const auto deleted = m_rows.begin() + m_currentRow;
     std::move(deleted + 1, m_rows.end(), deleted);
     m_rows.back() = ReportRow();
     if (RowCount() > MinRowCount)
         SetRowCount(RowCount() - 1);
+    return std::nullopt;
 }
 
 void ReportTable::UpSpeedButtonClick()

@@ -1,15 +1,16 @@
 #pragma once
 
+#include "report/ReportTexts.h"
+
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace tormel {
 
-class IMessageService;
-
 // The texts of one report row, in column order.
-using ReportRow = std::array<std::string, 12>;
+using ReportRow = std::array<std::string, report_texts::ColumnCount>;
 
 // The report: twelve text columns and at least 14 rows, the rows in use (those
 // with a point name in column 0) at the top without gaps. Beside the cells it
@@ -19,7 +20,7 @@ using ReportRow = std::array<std::string, 12>;
 class ReportTable
 {
 public:
-    static constexpr int ColCount = 12;
+    static constexpr int ColCount = report_texts::ColumnCount;
     static constexpr int MinRowCount = 14;
 
     ReportTable();
@@ -65,7 +66,8 @@ public:
     void ReportStringGridMouseUp(int col, int row);
 
     // "Удалить": removes the current row; the rows below move up.
-    void DeleteReportButtonClick(IMessageService &messages);
+    // Without a current row nothing changes and the refusal's text is given.
+    std::optional<std::string> DeleteSelectedRow();
     // The move buttons exchange the current row with its neighbour among the
     // rows in use and follow it with the selection.
     void UpSpeedButtonClick();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string_view>
 
 // The texts of the report window, its delete-all dialog and the report files.
@@ -46,6 +47,42 @@ constexpr std::array<std::string_view, ColumnCount> ColumnHints
 constexpr std::string_view FileHeaderLine
         = "№ точки;Rт/3;Xт/3;Rл;Xл;Rпр;Rф-н;Xф-н;|Zф-н|;Iокз;Iср;Tср";
 constexpr std::string_view FileUnitLine = " ;мОм;мОм;мОм;мОм;мОм;мОм;мОм;мОм;А;А;с";
+
+// The headers of an exported sheet: those of the file, the magnitude without the blanks of
+// the window; its time unit is the Latin "c", unlike the Cyrillic "с" of the window and
+// the file.
+constexpr std::array<std::string_view, ColumnCount> ExportColumnHeaders = {"№ точки",
+                                                                           "Rт/3",
+                                                                           "Xт/3",
+                                                                           "Rл",
+                                                                           "Xл",
+                                                                           "Rпр",
+                                                                           "Rф-н",
+                                                                           "Xф-н",
+                                                                           "|Zф-н|",
+                                                                           "Iокз",
+                                                                           "Iср",
+                                                                           "Tср"};
+constexpr std::array<std::string_view, ColumnCount> ExportColumnUnits
+        = {"", "мОм", "мОм", "мОм", "мОм", "мОм", "мОм", "мОм", "мОм", "А", "А", "c"};
+
+// True when `line` is `parts` joined by semicolons.
+constexpr bool JoinedBySemicolons(const std::array<std::string_view, ColumnCount> &parts,
+                                  std::string_view line)
+{
+    for (std::size_t n = 0; n < parts.size(); ++n) {
+        if (line.substr(0, parts[n].size()) != parts[n])
+            return false;
+        line.remove_prefix(parts[n].size());
+        if (n + 1 < parts.size()) {
+            if (line.empty() || line.front() != ';')
+                return false;
+            line.remove_prefix(1);
+        }
+    }
+    return line.empty();
+}
+static_assert(JoinedBySemicolons(ExportColumnHeaders, FileHeaderLine));
 
 // Window captions.
 constexpr std::string_view CaptionAtStart = "Отчет - *Новый*";

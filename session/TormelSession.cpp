@@ -13,18 +13,42 @@ TormelSession::TormelSession(IMessageService &messages, NumberSeparators separat
     , m_separators(std::move(separators))
 {}
 
-void TormelSession::StartBitBtnClick()
+void TormelSession::show(CommandOutcome &outcome, std::string text)
+{
+    m_messages.showMessage(text);
+    outcome.Messages.push_back(std::move(text));
+}
+
+CommandOutcome TormelSession::refusedWith(const std::optional<std::string> &refusal)
+{
+    CommandOutcome outcome;
+    if (refusal) {
+        outcome.Done = false;
+        show(outcome, *refusal);
+    }
+    return outcome;
+}
+
+CalculationOutcome TormelSession::Calculate()
 {
     m_status.ResultMenuEnabled = false;
     m_status.AddReportMenuEnabled = false;
 
+    CalculationOutcome done;
     const TCalcInput input = m_input.ToCalcInput();
-    CalcOutcome outcome = CalculateShortCircuit(input, m_messages);
+    CalcOutcome outcome = CalculateShortCircuit(input);
     if (!outcome.Result) {
-        m_status.setMissingData();
-        if (!outcome.MessageAfterFailureTexts.empty())
-            m_messages.showMessage(outcome.MessageAfterFailureTexts);
-        return;
+        done.Done = false;
+        // A refused power text is told after the main window's failure texts are set,
+        // every other refusal before them.
+        if (outcome.RefusedAt == CalcStep::Power) {
+            m_status.setMissingData();
+            show(done, std::move(outcome.Refusal));
+        } else {
+            show(done, std::move(outcome.Refusal));
+            m_status.setMissingData();
+        }
+        return done;
     }
 
     // Every field but the device's two is replaced.
@@ -42,20 +66,38 @@ void TormelSession::StartBitBtnClick()
     refreshAnalysis();
     m_status.ResultMenuEnabled = true;
     m_status.AddReportMenuEnabled = true;
-    if (m_askNumber.NumberPointNoMoreChecked() && ShowPointNameDialog)
-        ShowPointNameDialog();
+    done.AskPointName = m_askNumber.NumberPointNoMoreChecked();
+    return done;
 }
 
-void TormelSession::WindKindComboBoxChange()
+CommandOutcome TormelSession::ChangeWindKind()
 {
-    if (!m_input.WindKindComboBoxChange(m_messages))
+    CommandOutcome outcome = refusedWith(m_input.WindKindComboBoxChange());
+    if (!outcome.Done)
         m_status.setMissingData();
+    return outcome;
 }
 
-void TormelSession::KindPerformLineComboBoxChange(int line)
+CommandOutcome TormelSession::ChangeLineKind(int line)
 {
-    if (!m_input.ApplyLineKind(line, m_messages))
+    CommandOutcome outcome = refusedWith(m_input.ApplyLineKind(line));
+    if (!outcome.Done)
         m_status.setMissingData();
+    return outcome;
+}
+
+void TormelSession::ResetToStart()
+{
+    m_input = MainInputModel();
+    m_status = MainStatus();
+    m_result = TCalcResult();
+    m_device = TDeviceDefenceState();
+    m_resultWindow.Reset();
+    m_deviceForm = TDeviceDefenceFormModel();
+    m_acceptedDeviceForm.reset();
+    m_askNumber = AskNumberModel();
+    m_analysis.reset();
+    m_calculatedInput.reset();
 }
 
 void TormelSession::refreshAnalysis()
@@ -66,31 +108,68 @@ void TormelSession::refreshAnalysis()
     m_resultWindow.Analysis.Fill(m_result, *m_analysis, m_separators);
 }
 
-DDFormOutcome TormelSession::OKDDBitBtnClick()
+CommandOutcome TormelSession::AcceptDevice()
 {
     // The window closes only on an accepted device. Even a refused press may have
     // changed the trip current (an unknown fuse type), so the analysis follows.
-    const std::optional<TDeviceStatusLine> line = ComputeDeviceDefence(
-            m_deviceForm.ToInput(), m_device, m_result, m_messages, m_separators);
+    const TDeviceJudgement judgement
+            = ComputeDeviceDefence(m_deviceForm.ToInput(), m_device, m_result, m_separators);
+    CommandOutcome outcome;
+    if (!judgement.Line) {
+        show(outcome, judgement.Refusal);
+        refreshAnalysis();
+        outcome.Done = false;
+        return outcome;
+    }
     refreshAnalysis();
-    if (!line)
-        return DDFormOutcome::StayOpen;
-    m_status.setDeviceLine(*line);
+    m_status.setDeviceLine(*judgement.Line);
     m_acceptedDeviceForm = m_deviceForm;
-    return DDFormOutcome::Close;
+    return outcome;
 }
 
-DDFormOutcome TormelSession::BitBtn3Click()
+CommandOutcome TormelSession::ResetDevice()
 {
     m_acceptedDeviceForm.reset();
     m_status.setDeviceLine(ResetDeviceDefence(m_device, m_result));
     refreshAnalysis();
-    return DDFormOutcome::Close;
+    return {};
 }
 
-bool TormelSession::OKButtonClick()
+CommandOutcome TormelSession::ChangeFuseType()
 {
-    return m_askNumber.OKButtonClick(m_result, m_separators, m_report, m_messages);
+    return refusedWith(TypePPComboBoxChange(m_deviceForm));
+}
+
+CommandOutcome TormelSession::AddPoint()
+{
+    CommandOutcome outcome;
+    const PointPlace place = m_askNumber.PlacePoint(m_report);
+    if (place.Refusal) {
+        outcome.Done = false;
+        show(outcome, std::string(*place.Refusal));
+        return outcome;
+    }
+    if (place.ReplacedRow) {
+        const std::string question(ask_number_texts::ReplaceQuestion);
+        outcome.Messages.push_back(question);
+        if (m_messages.askWarning(question) != MessageAnswer::Ok) {
+            outcome.Done = false;
+            return outcome;
+        }
+    }
+    m_askNumber.WritePoint(m_result, m_separators, m_report, place.ReplacedRow);
+    return outcome;
+}
+
+CommandOutcome TormelSession::AddPointNamed(const std::string &name)
+{
+    m_askNumber.SetNumberEditText(name);
+    return AddPoint();
+}
+
+CommandOutcome TormelSession::DeleteReportRow()
+{
+    return refusedWith(m_report.DeleteSelectedRow());
 }
 
 } // namespace tormel

@@ -1,27 +1,44 @@
 #pragma once
 
 #include "calc/CalcTypes.h"
-#include "calc/MainInputModel.h"
 #include "core/NumberFormat.h"
-#include "protection/DeviceDefenceFormModel.h"
 #include "protection/DeviceDefenceUnit.h"
 #include "protection/FeedAnalysis.h"
 #include "report/AskNumberModel.h"
 #include "report/ReportTable.h"
+#include "session/DeviceDefenceFormModel.h"
+#include "session/MainInputModel.h"
 #include "session/MainStatus.h"
 #include "session/ResultWindowModel.h"
 
-#include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace tormel {
 
 class IMessageService;
 
+// What one command of the session did: whether it did what it was asked, and the
+// message boxes it showed, in the order it showed them.
+struct CommandOutcome
+{
+    bool Done = true;
+    std::vector<std::string> Messages;
+};
+
+// A calculation's outcome. AskPointName: the calculation succeeded while the point-name
+// dialog's check box is ticked, so the front end asks for the point's name now, with the
+// new result already shown behind the dialog.
+struct CalculationOutcome : CommandOutcome
+{
+    bool AskPointName = false;
+};
+
 // The state of one run of the program: the main window's inputs and status lines, the
 // current calculation result, the result window's texts, the protection device and its
-// window, the point-name dialog and the report. The front ends forward the windows'
-// events here and show what it holds.
+// window, the point-name dialog and the report. Both front ends call its commands, show
+// the state they leave and, for the desktop program, the messages they give.
 class TormelSession
 {
 public:
@@ -29,12 +46,16 @@ public:
     TormelSession(const TormelSession &) = delete;
     TormelSession &operator=(const TormelSession &) = delete;
 
-    // "Расчет": calculates from the inputs as they stand now.
-    void StartBitBtnClick();
+    // Calculates from the inputs as they stand now ("Расчет").
+    CalculationOutcome Calculate();
     // The scheme box's text changed: refills the power list.
-    void WindKindComboBoxChange();
+    CommandOutcome ChangeWindKind();
     // The kind box of line `line` (1..6) changed: refills that line's lists.
-    void KindPerformLineComboBoxChange(int line);
+    CommandOutcome ChangeLineKind(int line);
+
+    // Back to the program's start state: inputs, status lines, result, device, its window
+    // and the point-name dialog. Only the report stays.
+    void ResetToStart();
 
     MainInputModel &Input() { return m_input; }
     const MainInputModel &Input() const { return m_input; }
@@ -49,10 +70,12 @@ public:
     IMessageService &Messages() const { return m_messages; }
     const NumberSeparators &Separators() const { return m_separators; }
 
-    // The protection device window: "Да" judges the device and closes the window when it
-    // is accepted; "Сброс" forgets the device.
-    DDFormOutcome OKDDBitBtnClick();
-    DDFormOutcome BitBtn3Click();
+    // The protection device window. Accepting judges the device from the window's inputs
+    // ("Да"; Done when the window closes on it); resetting forgets the device ("Сброс").
+    CommandOutcome AcceptDevice();
+    CommandOutcome ResetDevice();
+    // The fuse type's text changed: refills the rated current list for it.
+    CommandOutcome ChangeFuseType();
     TDeviceDefenceFormModel &DeviceForm() { return m_deviceForm; }
     const TDeviceDefenceFormModel &DeviceForm() const { return m_deviceForm; }
     const TDeviceDefenceState &Device() const { return m_device; }
@@ -69,22 +92,26 @@ public:
     // Forgets it, as a program just started has none (a new feed).
     void ForgetAnalysis() { m_analysis.reset(); }
 
-    // The point-name dialog's "Да": adds the current result to the report. True when the
-    // dialog closes.
-    bool OKButtonClick();
+    // Adds the current result to the report under the name that stands in the point-name
+    // dialog ("Да" of the dialog). Done when the dialog closes.
+    CommandOutcome AddPoint();
+    // The same under the given name, which the dialog then shows.
+    CommandOutcome AddPointNamed(const std::string &name);
     AskNumberModel &AskNumber() { return m_askNumber; }
     const AskNumberModel &AskNumber() const { return m_askNumber; }
 
+    // Deletes the report's selected row ("Удалить"); refused without one.
+    CommandOutcome DeleteReportRow();
     ReportTable &Report() { return m_report; }
     const ReportTable &Report() const { return m_report; }
-
-    // Shows the point-name dialog after a successful calculation while its check box is
-    // ticked; the front end opens its window here. Skipped while empty.
-    std::function<void()> ShowPointNameDialog;
 
 private:
     // Judges the last successful calculation against the device again.
     void refreshAnalysis();
+    // Shows one message box and keeps its text in the outcome.
+    void show(CommandOutcome &outcome, std::string text);
+    // Shows a refusal, if there is one, and gives the outcome of the command.
+    CommandOutcome refusedWith(const std::optional<std::string> &refusal);
 
     IMessageService &m_messages;
     NumberSeparators m_separators;

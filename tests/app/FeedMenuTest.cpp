@@ -4,7 +4,7 @@
 
 #include "TestProgram.h"
 
-#include "feed/FeedDocument.h"
+#include "session/FeedDocument.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -82,7 +82,7 @@ void FeedMenuTest::init()
     m_feed = std::make_unique<FeedDocument>(
             *m_program->Session, m_program->Dialogs, m_recent, Title.toStdString());
     main().setFeedDocument(*m_feed);
-    main().FeedLoaded = [this] { m_program->Windows->showState(); };
+    connect(&main(), &TMainForm::feedLoaded, this, [this] { m_program->Windows->showState(); });
     QVERIFY(QTest::qWaitForWindowActive(&main()));
 }
 

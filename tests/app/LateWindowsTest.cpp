@@ -10,8 +10,8 @@
 #include "app/DeviceDefenceForm.h"
 #include "app/ReportForm.h"
 #include "app/ResultForm.h"
-#include "protection/DeviceDefenceFormModel.h"
 #include "report/ReportTable.h"
+#include "session/DeviceDefenceFormModel.h"
 #include "session/ResultWindowModel.h"
 
 #include <QCheckBox>

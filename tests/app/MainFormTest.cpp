@@ -408,14 +408,15 @@ void MainFormTest::typingAKindLetterByLetter()
 
 void MainFormTest::deviceStatusLineShowsTheVerdictColour()
 {
-    // The protection device window stands in here: it judges the device and closes.
+    // A stand-in for the protection device window: it judges the device and closes.
     const std::string refused = "Автоматический выключатель, Iном=16 А, Iср=176 А, Тср > 0,4 с, "
                                 "не срабатывает";
     StatusColor colour = StatusColor::Red;
-    main().ShowDeviceDefence = [&] {
+    QObject::disconnect(&main(), &TMainForm::deviceWindowRequested, nullptr, nullptr);
+    connect(&main(), &TMainForm::deviceWindowRequested, this, [&] {
         m_session->Status().StatusDDLabel = refused;
         m_session->Status().StatusDDColor = colour;
-    };
+    });
     QLabel *status = label(QStringLiteral("StatusDDLabel"));
     QTest::mouseClick(find<QPushButton>(QStringLiteral("DDButton")), Qt::LeftButton);
     QCOMPARE(status->text(), QString::fromStdString(refused));

@@ -64,13 +64,13 @@ private:
     {
         LineRowState &row = m_program->Session->Input().Lines[0];
         row.KindPerform.Text = "Кабель с ПВХ изоляцией";
-        m_program->Session->KindPerformLineComboBoxChange(1);
+        m_program->Session->ChangeLineKind(1);
         row.Stuff.Text = "Медь";
         row.Ff.Text = "25";
         row.Fn.Text = "25";
         row.Length = "100";
         m_program->main().showState();
-        QCOMPARE(m_program->Session->OKDDBitBtnClick(), DDFormOutcome::Close);
+        QVERIFY(m_program->Session->AcceptDevice().Done);
         m_program->calculate();
     }
     // Opens the window on the analysis page, as "Результаты" shows it, without a modal loop.
@@ -142,7 +142,7 @@ void ResultAnalysisPageTest::showsTheAnalysisOfTheCalculationAndTheDevice()
 
     // Resetting the device empties what depends on it, at the next opening.
     result().hide();
-    m_program->Session->BitBtn3Click();
+    m_program->Session->ResetDevice();
     showAnalysis(0);
     QCOMPARE(text("MarginLabel"), QStringLiteral("---"));
     QCOMPARE(text("LargestDeviceLabel"), QStringLiteral("---"));
@@ -162,7 +162,7 @@ void ResultAnalysisPageTest::chartsMarkTheNoTripBandAndSplitTheLoop()
 
     // Without a device there is no trip current and no band.
     result().hide();
-    m_program->Session->BitBtn3Click();
+    m_program->Session->ResetDevice();
     showAnalysis(1);
     QVERIFY(!contains(chart("FeedCurrentChart"), NoTripFill));
 }

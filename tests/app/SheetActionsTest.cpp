@@ -69,7 +69,7 @@ private:
     {
         LineRowState &row = m_program->Session->Input().Lines[0];
         row.KindPerform.Text = "Кабель с ПВХ изоляцией";
-        m_program->Session->KindPerformLineComboBoxChange(1);
+        m_program->Session->ChangeLineKind(1);
         row.Stuff.Text = "Медь";
         row.Ff.Text = "25";
         row.Fn.Text = "25";

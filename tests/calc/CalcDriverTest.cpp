@@ -1,6 +1,5 @@
 #include "calc/CalcDriver.h"
-#include "calc/MainInputModel.h"
-#include "tests/support/RecordingMessages.h"
+#include "session/MainInputModel.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +10,6 @@
 
 namespace tormel {
 namespace {
-
-using testing::RecordingMessages;
 
 // The inputs as the main window starts: 25 kVA "Y/Y-0", six empty sections, 40 mOhm.
 TCalcInput StartInput()
@@ -34,32 +31,28 @@ class CalcDriverTest : public ::testing::Test
 protected:
     bool Calculate(const TCalcInput &input)
     {
-        CalcOutcome outcome = CalculateShortCircuit(input, messages);
-        handedBack = outcome.MessageAfterFailureTexts;
+        CalcOutcome outcome = CalculateShortCircuit(input);
+        refusedAt = outcome.RefusedAt;
+        if (!outcome.Refusal.empty())
+            refusals.push_back(outcome.Refusal);
         if (outcome.Result)
             result = *outcome.Result;
         return outcome.Result.has_value();
     }
 
-    // Every message of the last calculation: those shown, then the one handed back.
-    std::vector<std::string> Messages() const
-    {
-        std::vector<std::string> texts = messages.texts();
-        if (!handedBack.empty())
-            texts.push_back(handedBack);
-        return texts;
-    }
+    // The refusals of the calculations since the last clear, in order.
+    std::vector<std::string> Messages() const { return refusals; }
 
     TCalcResult result;
-    std::string handedBack;
-    RecordingMessages messages;
+    CalcStep refusedAt = CalcStep::None;
+    std::vector<std::string> refusals;
 };
 
 TEST_F(CalcDriverTest, StartingInputsGiveTheTransformerLoopOnly)
 {
     ASSERT_TRUE(Calculate(StartInput()));
 
-    EXPECT_TRUE(messages.entries().empty());
+    EXPECT_TRUE(refusals.empty());
     EXPECT_DOUBLE_EQ(result.Rt, 1957.2);
     EXPECT_DOUBLE_EQ(result.Xt, 2417.24);
     for (int n = 0; n < LineCount; ++n)
@@ -211,7 +204,7 @@ TEST_P(CalcDriverRefusalTest, ShowsOneMessageAndGivesNoResult)
     TCalcInput input = StartInput();
     SetCopperPvc25(input.Lines[1], "10");
     ASSERT_TRUE(Calculate(input));
-    messages.clear();
+    refusals.clear();
 
     GetParam().change(input);
     EXPECT_FALSE(Calculate(input));
@@ -279,20 +272,18 @@ TEST_F(CalcDriverTest, FirstErrorInCheckOrderIsTheOneReported)
     input.Lines[0].Length = "-1";    // lengths are checked after every line block
     input.Lines[2].Stuff = "Железо"; // a lookup of section 3, after the pair check of 2
     EXPECT_FALSE(Calculate(input));
-    EXPECT_EQ(messages.texts(),
-              std::vector<std::string>{"Выберите сечение жилы нулевого провода линии 2"});
+    EXPECT_EQ(refusals, std::vector<std::string>{"Выберите сечение жилы нулевого провода линии 2"});
 
     input.Lines[1].Ff = "0";
     input.Lines[2].Stuff = "Медь";
-    messages.clear();
+    refusals.clear();
     EXPECT_FALSE(Calculate(input));
-    EXPECT_EQ(messages.texts(),
-              std::vector<std::string>{"Выберите сечение жилы фазного провода линии 5"});
+    EXPECT_EQ(refusals, std::vector<std::string>{"Выберите сечение жилы фазного провода линии 5"});
 
     input.Lines[4].Fn = "0";
-    messages.clear();
+    refusals.clear();
     EXPECT_FALSE(Calculate(input));
-    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Неверная длина линии 1"});
+    EXPECT_EQ(refusals, std::vector<std::string>{"Неверная длина линии 1"});
 }
 
 // After every line block: the lengths of all sections, then their parallel counts, then
@@ -314,7 +305,7 @@ TEST_F(CalcDriverTest, LengthThenParallelThenArcThenTemperature)
     };
     for (const char *message : expected) {
         SCOPED_TRACE(message);
-        messages.clear();
+        refusals.clear();
         EXPECT_FALSE(Calculate(input));
         EXPECT_EQ(Messages(), std::vector<std::string>{message});
         // Mend the one just reported; the next in the order comes up.
@@ -327,22 +318,25 @@ TEST_F(CalcDriverTest, LengthThenParallelThenArcThenTemperature)
     }
 }
 
-TEST_F(CalcDriverTest, OnlyAPowerThatIsNoNumberIsHandedBackUnshown)
+TEST_F(CalcDriverTest, EachRefusalNamesItsStep)
 {
+    // The session tells a power that is no number after the main window's failure texts,
+    // and every other refusal before them, so the step travels with the text.
     TCalcInput input = StartInput();
     input.TransPower = "";
     EXPECT_FALSE(Calculate(input));
-    EXPECT_TRUE(messages.entries().empty());
-    EXPECT_EQ(handedBack, "Неверная мощность трансформатора");
+    EXPECT_EQ(refusedAt, CalcStep::Power);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Неверная мощность трансформатора"});
 
-    input.TransPower = "30"; // the lookup shows its own box
+    refusals.clear();
+    input.TransPower = "30";
     EXPECT_FALSE(Calculate(input));
-    EXPECT_EQ(messages.texts(),
+    EXPECT_EQ(refusedAt, CalcStep::Transformer);
+    EXPECT_EQ(Messages(),
               std::vector<std::string>{"Трансформатор выбранной мощности не заложен в программу"});
-    EXPECT_TRUE(handedBack.empty());
 
     ASSERT_TRUE(Calculate(StartInput()));
-    EXPECT_TRUE(handedBack.empty());
+    EXPECT_EQ(refusedAt, CalcStep::None);
 }
 
 } // namespace

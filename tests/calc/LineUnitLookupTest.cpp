@@ -1,5 +1,4 @@
 #include "calc/LineUnit.h"
-#include "tests/support/RecordingMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +9,6 @@
 
 namespace tormel {
 namespace {
-
-using LookupMessages = tormel::testing::RecordingMessages;
 
 const std::string kPaper = "Кабель с бумажной изоляцией";
 const std::string kPvc = "Кабель с ПВХ изоляцией";
@@ -48,12 +45,10 @@ TEST(LineUnitLookup, ReadsOneConductorOfTheChosenRow)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.section) + " " + c.material + " " + c.kind);
-        LookupMessages messages;
-        const TLineImpedance line = GetCableLineImpedance(c.section, c.material, c.kind, messages);
-        EXPECT_FALSE(line.Failed);
+        const TLineImpedance line = GetCableLineImpedance(c.section, c.material, c.kind);
+        EXPECT_EQ(line.Refusal, "");
         EXPECT_DOUBLE_EQ(line.R, c.r);
         EXPECT_DOUBLE_EQ(line.X, c.x);
-        EXPECT_TRUE(messages.texts().empty());
     }
 }
 
@@ -88,9 +83,7 @@ TEST(LineUnitLookup, RefusalsInCheckOrder)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE("'" + std::string(c.section) + "' " + c.material + " " + c.kind);
-        LookupMessages messages;
-        EXPECT_TRUE(GetCableLineImpedance(c.section, c.material, c.kind, messages).Failed);
-        EXPECT_EQ(messages.texts(), std::vector<std::string>{c.message});
+        EXPECT_EQ(GetCableLineImpedance(c.section, c.material, c.kind).Refusal, c.message);
     }
 }
 
@@ -111,16 +104,13 @@ TEST(LineUnitLookup, OnlyTheMarkedCombinationsAreRefused)
             double resistance = -1;
             for (const std::string &kind : {kPaper, kPvc, kOverhead}) {
                 SCOPED_TRACE(section + " " + material + " " + kind);
-                LookupMessages messages;
-                const TLineImpedance line
-                        = GetCableLineImpedance(section, material, kind, messages);
+                const TLineImpedance line = GetCableLineImpedance(section, material, kind);
                 if (refused.count({section, material, kind}) != 0) {
                     ++refusedSeen;
-                    EXPECT_TRUE(line.Failed);
-                    EXPECT_EQ(messages.texts(), std::vector<std::string>{kUnused});
+                    EXPECT_EQ(line.Refusal, kUnused);
                     continue;
                 }
-                EXPECT_FALSE(line.Failed);
+                EXPECT_EQ(line.Refusal, "");
                 EXPECT_GE(line.R, 0);
                 EXPECT_GE(line.X, 0);
                 // Resistance depends on section and material only, never on the kind.

@@ -1,6 +1,5 @@
 #include "calc/TempWireUnit.h"
 #include "calc/TireLineUnit.h"
-#include "tests/support/RecordingMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -12,18 +11,14 @@
 namespace tormel {
 namespace {
 
-using LookupMessages = tormel::testing::RecordingMessages;
-
 const char *const kBadTemperature = "Ошибочное значение температуры жилы кабеля, провода или шины.";
 constexpr double kAluminiumAt70 = 1 + 0.004 * 50;
 constexpr double kCopperAt70 = 1 + 0.0043 * 50;
 
 double factor(const std::string &temperature, const std::string &stuff, const std::string &kind)
 {
-    LookupMessages messages;
-    const TTemperatureFactor f = GetTemperatureFactor(temperature, stuff, kind, messages);
-    EXPECT_FALSE(f.Failed) << temperature << " " << stuff << " " << kind;
-    EXPECT_TRUE(messages.texts().empty());
+    const TTemperatureFactor f = GetTemperatureFactor(temperature, stuff, kind);
+    EXPECT_EQ(f.Refusal, "") << temperature << " " << stuff << " " << kind;
     return f.Kt;
 }
 
@@ -73,9 +68,7 @@ TEST(TempWireUnitLookup, TemperatureOutsideRangeOrUnreadableIsRefused)
     for (const char *text :
          {"-70.5", "500.1", "1e3", "", " ", "20 C", "20,5", "nan", "inf", "1e999"}) {
         SCOPED_TRACE(std::string("'") + text + "'");
-        LookupMessages messages;
-        EXPECT_TRUE(GetTemperatureFactor(text, "Медь", "Воздушная", messages).Failed);
-        EXPECT_EQ(messages.texts(), std::vector<std::string>{kBadTemperature});
+        EXPECT_EQ(GetTemperatureFactor(text, "Медь", "Воздушная").Refusal, kBadTemperature);
     }
 }
 

@@ -1,6 +1,5 @@
 #include "calc/TireLineData.h"
 #include "calc/TireLineUnit.h"
-#include "tests/support/RecordingMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +11,6 @@
 
 namespace tormel {
 namespace {
-
-using LookupMessages = tormel::testing::RecordingMessages;
 
 const char *const kUnknownModel = "Неизвестная марка шинопровода";
 
@@ -43,12 +40,10 @@ TEST(TireLineUnitLookup, ModelsSelectTheirOwnRowWithinTheFamily)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.model) + " " + c.family);
-        LookupMessages messages;
-        const TLineImpedance loop = GetTireLineImpedance(c.model, c.family, messages);
-        EXPECT_FALSE(loop.Failed);
+        const TLineImpedance loop = GetTireLineImpedance(c.model, c.family);
+        EXPECT_EQ(loop.Refusal, "");
         EXPECT_DOUBLE_EQ(loop.R, c.r);
         EXPECT_DOUBLE_EQ(loop.X, c.x);
-        EXPECT_TRUE(messages.texts().empty());
     }
 }
 
@@ -71,9 +66,7 @@ TEST(TireLineUnitLookup, UnknownModelOfTheFamilyIsRefused)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.model) + " " + c.family);
-        LookupMessages messages;
-        EXPECT_TRUE(GetTireLineImpedance(c.model, c.family, messages).Failed);
-        EXPECT_EQ(messages.texts(), std::vector<std::string>{kUnknownModel});
+        EXPECT_EQ(GetTireLineImpedance(c.model, c.family).Refusal, kUnknownModel);
     }
 }
 
@@ -102,9 +95,8 @@ TEST(TireLineUnitLookup, DisplayListsShowEveryModelOnce)
         EXPECT_EQ(shown.size(), count);
         EXPECT_EQ(std::set<std::string>(shown.begin(), shown.end()).size(), count);
         for (const std::string &model : shown) {
-            LookupMessages messages;
-            const TLineImpedance loop = GetTireLineImpedance(model, family, messages);
-            EXPECT_FALSE(loop.Failed) << model;
+            const TLineImpedance loop = GetTireLineImpedance(model, family);
+            EXPECT_EQ(loop.Refusal, "") << model;
             EXPECT_GT(loop.R, 0) << model;
             EXPECT_GT(loop.X, 0) << model;
         }

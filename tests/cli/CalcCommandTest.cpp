@@ -1,5 +1,6 @@
 #include "feed/FeedFile.h"
 #include "report/Windows1251.h"
+#include "session/SessionFeed.h"
 #include "session/TormelSession.h"
 #include "tests/feed/FeedTestSupport.h"
 #include "tests/support/PdfTools.h"
@@ -539,8 +540,8 @@ struct WindowOutcome
 
 WindowOutcome calculateInWindow(TormelSession &session, testing::RecordingMessages &messages)
 {
-    session.ShowPointNameDialog = [&session] { session.OKButtonClick(); };
-    session.StartBitBtnClick();
+    if (session.Calculate().AskPointName)
+        session.AddPoint();
     WindowOutcome outcome;
     outcome.Messages = messages.texts();
     outcome.IokzLabel = session.Status().IokzLabel;
@@ -586,8 +587,8 @@ TEST_F(CalcCommandTest, FeedFileWithADeviceNotAcceptedAndATooLongNameGivesTheSam
     session.DeviceForm().TokNR.Text = "900";
     session.AskNumber().SetNumberEditText("слишком длинное");
     writeFile(path("typed.tormel.json"), WriteFeedDocument(FeedFromSession(session)));
-    session.ShowPointNameDialog = [&session] { session.OKButtonClick(); };
-    session.StartBitBtnClick();
+    if (session.Calculate().AskPointName)
+        session.AddPoint();
 
     const Outcome outcome = exec("--locale ru_RU " + quoted(path("typed.tormel.json")));
     EXPECT_EQ(outcome.status, 1) << outcome.err;

@@ -1,6 +1,7 @@
-#include "feed/FeedDocument.h"
+#include "session/FeedDocument.h"
 
 #include "feed/FeedFile.h"
+#include "session/SessionFeed.h"
 #include "tests/feed/FeedTestSupport.h"
 #include "tests/support/RecordingMessages.h"
 
@@ -200,7 +201,7 @@ TEST_F(FeedDocumentTest, UnsavedChangesQuestionAnsweredEachWay)
             MemoryRecentStore r;
             FeedDocument f(s, d, r, Title);
             s.Input().WindKind.Text = "T/Y-0";
-            s.WindKindComboBoxChange();
+            s.ChangeWindKind();
             const std::string saved = folder.filePath("saved.tormel.json");
             std::filesystem::remove(saved);
             if (answer == MessageAnswer::Yes)
@@ -239,8 +240,8 @@ TEST_F(FeedDocumentTest, NoQuestionWithoutChangesAndNoneAfterACancelledSaveDialo
 TEST_F(FeedDocumentTest, NewFeedStartsOverAndKeepsTheReport)
 {
     testing::EnterSampleFeed(session);
-    session.StartBitBtnClick();
-    ASSERT_TRUE(session.OKButtonClick());
+    session.Calculate();
+    ASSERT_TRUE(session.AddPoint().Done);
     messages.answers = {MessageAnswer::No};
     ASSERT_TRUE(feed.NewFeedMenuClick());
 

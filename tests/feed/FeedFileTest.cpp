@@ -1,4 +1,5 @@
 #include "feed/FeedFile.h"
+#include "session/SessionFeed.h"
 
 #include "tests/feed/FeedTestSupport.h"
 #include "tests/support/RecordingMessages.h"
@@ -75,8 +76,8 @@ TEST_F(FeedFileTest, WindowToFileToWindowGivesTheSameInputsAndResult)
     EXPECT_EQ(reopened.Device().DeviceKind, original.Device().DeviceKind);
     EXPECT_EQ(WriteFeedDocument(FeedFromSession(reopened)), document);
 
-    original.StartBitBtnClick();
-    reopened.StartBitBtnClick();
+    original.Calculate();
+    reopened.Calculate();
     ASSERT_TRUE(original.Status().ResultMenuEnabled);
     EXPECT_EQ(reopened.Status().IokzLabel, original.Status().IokzLabel);
     EXPECT_EQ(reopened.Status().StatusDDLabel, original.Status().StatusDDLabel);
@@ -90,7 +91,7 @@ TEST_F(FeedFileTest, OpeningReplacesEveryInputOfTheFeedBefore)
     // A feed opened over another one leaves nothing of it: the lines the file keeps at
     // their start texts are back at the start, the device and the result are forgotten.
     testing::EnterSampleFeed(reopened);
-    reopened.StartBitBtnClick();
+    reopened.Calculate();
     ASSERT_TRUE(reopened.Status().ResultMenuEnabled);
 
     LoadFeed(reopened, ReadFeedDocument(WriteFeedDocument(FeedFromSession(original))));
@@ -261,7 +262,7 @@ TEST(FeedSchema, ExamplesAndEveryFileWrittenAreValid)
 
     TormelSession typed(messages, NumberSeparators::russian());
     typed.Input().WindKind.Text = "нет такой";
-    typed.WindKindComboBoxChange();
+    typed.ChangeWindKind();
     TokNRCheckBoxClick(typed.DeviceForm(), true);
     typed.AskNumber().SetNumberEditText(" \"К\"\\1");
     testing::writeBytes(folder.filePath("typed.json"), WriteFeedDocument(FeedFromSession(typed)));

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/FileDialogService.h"
-#include "feed/FeedDocument.h"
+#include "session/FeedDocument.h"
 #include "session/TormelSession.h"
 #include "tests/support/RecordingFileDialogs.h"
 #include "tests/support/TempFolder.h"
@@ -42,7 +42,7 @@ inline void EnterSampleFeed(TormelSession &session)
 {
     MainInputModel &input = session.Input();
     input.WindKind.Text = "T/Y-0";
-    session.WindKindComboBoxChange();
+    session.ChangeWindKind();
     input.TransPower.Text = "400";
     input.RArc = "15";
 
@@ -55,24 +55,24 @@ inline void EnterSampleFeed(TormelSession &session)
 
     LineRowState &sip = input.Lines[1];
     sip.KindPerform.Text = "СИП-2";
-    session.KindPerformLineComboBoxChange(2);
+    session.ChangeLineKind(2);
     sip.Stuff.Text = "3*70+1*54.6";
     sip.Length = "250";
     sip.Temperature.Text = "70";
 
     LineRowState &bus = input.Lines[2];
     bus.KindPerform.Text = "Шинопровод Canalis";
-    session.KindPerformLineComboBoxChange(3);
+    session.ChangeLineKind(3);
     bus.Stuff.Text = "KS, 250A";
     bus.Length = "40";
 
     TDeviceDefenceFormModel &form = session.DeviceForm();
     PPRadioButtonClick(form);
     form.TypePP.Text = "НПН";
-    TypePPComboBoxChange(form, session.Messages());
+    session.ChangeFuseType();
     form.TokPP.Text = "40";
     form.TimePP.Text = "Тср < 0,4 с";
-    session.OKDDBitBtnClick();
+    session.AcceptDevice();
 
     session.AskNumber().SetNumberEditText("К-7");
 }

@@ -39,11 +39,12 @@ class DeviceDefenceTest : public ::testing::Test
 protected:
     bool compute(const TDeviceDefenceInput &input)
     {
-        const std::optional<TDeviceStatusLine> line
-                = ComputeDeviceDefence(input, state, result, messages, separators);
-        if (line)
-            mainStatus.apply(*line);
-        return line.has_value();
+        const TDeviceJudgement judgement = ComputeDeviceDefence(input, state, result, separators);
+        if (judgement.Line)
+            mainStatus.apply(*judgement.Line);
+        else
+            messages.showMessage(judgement.Refusal);
+        return judgement.Line.has_value();
     }
     void alert() { mainStatus.apply(AlertDeviceDefence(state, result)); }
     void reset() { mainStatus.apply(ResetDeviceDefence(state, result)); }

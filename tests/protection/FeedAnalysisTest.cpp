@@ -1,10 +1,9 @@
 #include "protection/FeedAnalysis.h"
 
 #include "calc/CalcDriver.h"
-#include "calc/MainInputModel.h"
 #include "core/NumberFormat.h"
 #include "protection/DeviceDefenceUnit.h"
-#include "tests/support/RecordingMessages.h"
+#include "session/MainInputModel.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +14,6 @@
 
 namespace tormel {
 namespace {
-
-using testing::RecordingMessages;
 
 // The starting feed: 25 kVA "Y/Y-0" (Rт 1957.2, Xт 2417.24 mOhm), no sections, 40 mOhm.
 constexpr double StartR = 1957.2 / 3 + 40;
@@ -63,7 +60,7 @@ class FeedAnalysisTest : public ::testing::Test
 protected:
     void calculate()
     {
-        CalcOutcome outcome = CalculateShortCircuit(input, messages);
+        CalcOutcome outcome = CalculateShortCircuit(input);
         ASSERT_TRUE(outcome.Result);
         // As the session does: every field but the device's two is replaced.
         outcome.Result->Isr = result.Isr;
@@ -73,8 +70,7 @@ protected:
     }
     void accept(const TDeviceDefenceInput &deviceInput)
     {
-        ASSERT_TRUE(
-                ComputeDeviceDefence(deviceInput, device, result, messages, NumberSeparators{}));
+        ASSERT_TRUE(ComputeDeviceDefence(deviceInput, device, result, NumberSeparators{}).Line);
     }
     TFeedAnalysis analyse() const { return AnalyseFeed(result, device); }
 
@@ -83,7 +79,7 @@ protected:
     {
         TCalcInput changed = input;
         changed.Lines[line].Length = exact(length);
-        const CalcOutcome other = CalculateShortCircuit(changed, messages);
+        const CalcOutcome other = CalculateShortCircuit(changed);
         EXPECT_TRUE(other.Result);
         return other.Result ? other.Result->Iokz : 0;
     }
@@ -91,7 +87,6 @@ protected:
     TCalcInput input = MainInputModel().ToCalcInput();
     TCalcResult result;
     TDeviceDefenceState device;
-    RecordingMessages messages;
 };
 
 TEST_F(FeedAnalysisTest, PointCurrentsFallAlongTheFeedAndEndAtIokz)

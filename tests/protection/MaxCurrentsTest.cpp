@@ -7,7 +7,6 @@
 #include "core/NumberFormat.h"
 #include "protection/DeviceDefenceUnit.h"
 #include "protection/FeedAnalysis.h"
-#include "tests/support/RecordingMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +16,6 @@
 
 namespace tormel {
 namespace {
-
-using testing::RecordingMessages;
 
 const double Sqrt2 = std::sqrt(2.0);
 
@@ -71,11 +68,10 @@ void setLine(TLineInput &line,
 class MaxCurrentsTest : public ::testing::Test
 {
 protected:
-
     // Calculates the feed as the session does and reads `texts` for it.
     TMaxCurrents compute(const TMaxCurrentInput &texts = {})
     {
-        CalcOutcome outcome = CalculateShortCircuit(input, messages);
+        CalcOutcome outcome = CalculateShortCircuit(input);
         EXPECT_TRUE(outcome.Result);
         if (!outcome.Result)
             return {};
@@ -92,15 +88,13 @@ protected:
     }
     void accept(const TDeviceDefenceInput &deviceInput)
     {
-        ASSERT_TRUE(
-                ComputeDeviceDefence(deviceInput, device, result, messages, NumberSeparators{}));
+        ASSERT_TRUE(ComputeDeviceDefence(deviceInput, device, result, NumberSeparators{}).Line);
     }
 
     TCalcInput input = emptyFeed("T/Y-0", "400");
     TCalcResult result;
     TDeviceDefenceState device;
     TFeedAnalysis analysis;
-    RecordingMessages messages;
 };
 
 TEST_F(MaxCurrentsTest, DeltaStarTransformerAloneGivesTheTableCellOverThree)
@@ -422,7 +416,7 @@ TEST_F(MaxCurrentsTest, PropertiesHoldOnRandomFeeds)
             line.QuanPar = std::to_string(std::uniform_int_distribution(1, 3)(random));
             line.Temperature = std::to_string(std::uniform_int_distribution(20, 90)(random));
         }
-        if (!CalculateShortCircuit(input, messages).Result)
+        if (!CalculateShortCircuit(input).Result)
             continue; // a cross-section that the kind does not use
         ++checked;
         const TMaxCurrents c = compute();

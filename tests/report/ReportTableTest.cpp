@@ -1,7 +1,6 @@
 #include "report/ReportTable.h"
 
 #include "ReportTestSupport.h"
-#include "tests/support/RecordingMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +8,6 @@ namespace tormel {
 namespace {
 
 using testing::PointRow;
-using testing::RecordingMessages;
 using testing::TableWithPoints;
 
 std::vector<std::string> Names(const ReportTable &table)
@@ -48,9 +46,7 @@ TEST(ReportTable, RowCountNeverFallsBelowFourteenAndOutsideCellsAreHarmless)
 TEST(ReportTableDelete, FirstRowIsCurrentAtStart)
 {
     ReportTable table = TableWithPoints(3);
-    RecordingMessages messages;
-    table.DeleteReportButtonClick(messages);
-    EXPECT_TRUE(messages.entries().empty());
+    EXPECT_EQ(table.DeleteSelectedRow(), std::nullopt);
     EXPECT_EQ(table.Row(0), PointRow("P2"));
     EXPECT_EQ(table.Row(1), PointRow("P3"));
     EXPECT_EQ(table.RowsInUseCount(), 2);
@@ -69,9 +65,8 @@ TEST(ReportTableDelete, ShrinksOnlyAboveFourteenRows)
     for (const Case c : {Case{20, 7, 19}, Case{5, 2, 14}, Case{15, 3, 14}, Case{14, 13, 14}}) {
         SCOPED_TRACE(c.points);
         ReportTable table = TableWithPoints(c.points);
-        RecordingMessages messages;
         table.ReportStringGridMouseUp(4, c.current);
-        table.DeleteReportButtonClick(messages);
+        EXPECT_EQ(table.DeleteSelectedRow(), std::nullopt);
         EXPECT_EQ(table.RowCount(), c.rowsAfter);
         EXPECT_EQ(table.RowsInUseCount(), c.points - 1);
         // The point below moved into the current row, the last point's row is empty.
@@ -84,9 +79,8 @@ TEST(ReportTableDelete, ShrinksOnlyAboveFourteenRows)
 TEST(ReportTableDelete, LastOfFifteenRowsMovesTheSelectionToTheNewLastRow)
 {
     ReportTable table = TableWithPoints(15);
-    RecordingMessages messages;
     table.ReportStringGridMouseUp(0, 14);
-    table.DeleteReportButtonClick(messages);
+    EXPECT_EQ(table.DeleteSelectedRow(), std::nullopt);
     EXPECT_EQ(table.RowCount(), 14);
     EXPECT_EQ(table.RowsInUseCount(), 14);
     EXPECT_EQ(table.Cell(0, 13), "P14");
@@ -96,21 +90,16 @@ TEST(ReportTableDelete, LastOfFifteenRowsMovesTheSelectionToTheNewLastRow)
 TEST(ReportTableDelete, ReleaseOutsideTheCellsAsksForARow)
 {
     ReportTable table = TableWithPoints(3);
-    RecordingMessages messages;
     table.ReportStringGridMouseUp(-1, -1);
     EXPECT_EQ(table.CurrentRow(), -1);
     EXPECT_EQ(table.CurrentCol(), -1);
-    table.DeleteReportButtonClick(messages);
-    ASSERT_EQ(messages.entries().size(), 1u);
-    EXPECT_EQ(messages.entries()[0].kind, RecordingMessages::Kind::Message);
-    EXPECT_EQ(messages.entries()[0].text, "Укажите строку, которую необходимо удалить.");
+    EXPECT_EQ(table.DeleteSelectedRow(), "Укажите строку, которую необходимо удалить.");
     EXPECT_EQ(table.RowsInUseCount(), 3);
 
     // Selecting by keyboard sets the row but not the column, which still says
     // the last release was outside.
     table.ReportStringGridSelectCell(0, 1);
-    table.DeleteReportButtonClick(messages);
-    EXPECT_EQ(messages.entries().size(), 2u);
+    EXPECT_EQ(table.DeleteSelectedRow(), "Укажите строку, которую необходимо удалить.");
     EXPECT_EQ(table.RowsInUseCount(), 3);
 }
 

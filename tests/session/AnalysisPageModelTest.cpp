@@ -24,7 +24,7 @@ protected:
     {
         LineRowState &row = session.Input().Lines[0];
         row.KindPerform.Text = "Кабель с ПВХ изоляцией";
-        session.KindPerformLineComboBoxChange(1);
+        session.ChangeLineKind(1);
         row.Stuff.Text = "Медь";
         row.Ff.Text = "25";
         row.Fn.Text = "25";
@@ -39,11 +39,11 @@ protected:
 TEST_F(AnalysisPageTest, BreakerOnOneCable)
 {
     addCable();
-    ASSERT_EQ(session.OKDDBitBtnClick(), DDFormOutcome::Close); // 16 A, "10 ("C")", 1.1: 176 A
+    ASSERT_TRUE(session.AcceptDevice().Done); // 16 A, "10 ("C")", 1.1: 176 A
     EXPECT_FALSE(session.Analysis());
     EXPECT_EQ(page().MarginLabel, "---"); // nothing calculated yet
 
-    session.StartBitBtnClick();
+    session.Calculate();
     ASSERT_TRUE(session.Analysis());
     EXPECT_EQ(page().MarginLabel, "Iокз/Iср=1,12"); // 196.27 / 176
     EXPECT_EQ(page().LoopLimitLabel, "Zф-н≤1" + Nbsp + "312,50 мОм");
@@ -70,7 +70,7 @@ TEST_F(AnalysisPageTest, BreakerOnOneCable)
 TEST_F(AnalysisPageTest, LoopSharesAddUpToTheWholeLoop)
 {
     addCable();
-    session.StartBitBtnClick();
+    session.Calculate();
     const TCalcResult &result = session.Result();
     const LoopShareChart &loop = page().Loop;
 
@@ -93,20 +93,20 @@ TEST_F(AnalysisPageTest, LoopSharesAddUpToTheWholeLoop)
 
 TEST_F(AnalysisPageTest, FollowsTheDeviceAndKeepsTheLastSuccessfulCalculation)
 {
-    session.StartBitBtnClick();
+    session.Calculate();
     EXPECT_EQ(page().MarginLabel, "---"); // no device
     EXPECT_FALSE(page().Current.TripCurrent);
 
     // A device chosen after the calculation is judged against it at once.
-    ASSERT_EQ(session.OKDDBitBtnClick(), DDFormOutcome::Close);
+    ASSERT_TRUE(session.AcceptDevice().Done);
     EXPECT_EQ(page().MarginLabel, "Iокз/Iср=1,24"); // 217.44 / 176
 
     // A failed calculation leaves the page as it was.
     session.Input().RArc = "-1";
-    session.StartBitBtnClick();
+    session.Calculate();
     EXPECT_EQ(page().MarginLabel, "Iокз/Iср=1,24");
 
-    session.BitBtn3Click();
+    session.ResetDevice();
     EXPECT_EQ(page().MarginLabel, "---");
     EXPECT_EQ(page().LoopLimitLabel, "---");
     EXPECT_EQ(page().LargestDeviceLabel, "---");
@@ -117,8 +117,8 @@ TEST_F(AnalysisPageTest, DeviceThatDoesNotTrip)
 {
     addCable();
     session.DeviceForm().TokAVnom.Text = "63"; // 693 A against 196 A
-    ASSERT_EQ(session.OKDDBitBtnClick(), DDFormOutcome::Close);
-    session.StartBitBtnClick();
+    ASSERT_TRUE(session.AcceptDevice().Done);
+    session.Calculate();
 
     EXPECT_EQ(page().MarginLabel, "Iокз/Iср=0,28");
     EXPECT_EQ(page().MaxLengthLabels[0], "0,00");
@@ -127,7 +127,7 @@ TEST_F(AnalysisPageTest, DeviceThatDoesNotTrip)
 
     // Far above the currents the line would flatten the curve: the axis stops short of it.
     session.DeviceForm().TokAVnom.Text = "1600";
-    ASSERT_EQ(session.OKDDBitBtnClick(), DDFormOutcome::Close);
+    ASSERT_TRUE(session.AcceptDevice().Done);
     EXPECT_EQ(page().MarginLabel, "Iокз/Iср=0,01");
     EXPECT_LT(page().Current.CurrentMax, 17600);
     EXPECT_GE(page().Current.CurrentMax, page().Current.Points[0].second);

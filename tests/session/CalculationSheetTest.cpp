@@ -4,6 +4,7 @@
 #include "feed/FeedFile.h"
 #include "report/ReportTable.h"
 #include "report/ReportTexts.h"
+#include "session/SessionFeed.h"
 #include "session/TormelSession.h"
 #include "tests/support/RecordingMessages.h"
 
@@ -44,7 +45,7 @@ protected:
     {
         const BatchInput input = ParseBatchInput(json);
         ASSERT_TRUE(ApplyCalcRequest(session, input.Requests.at(0)));
-        session.StartBitBtnClick();
+        session.Calculate();
         ASSERT_TRUE(session.Status().ResultMenuEnabled) << "the feed was refused";
     }
 
@@ -96,7 +97,7 @@ TEST_F(CalculationSheetTest, NoSheetWithoutASuccessfulCalculation)
     EXPECT_TRUE(BuildCalculationSheet(session, {}));
     // A refused calculation leaves no result to sign, whatever the one before gave.
     session.Input().Lines[0].Length = "-1";
-    session.StartBitBtnClick();
+    session.Calculate();
     EXPECT_FALSE(BuildCalculationSheet(session, {}));
 }
 

@@ -1,12 +1,11 @@
 #include "session/MaxCurrentsPageModel.h"
 
 #include "calc/CalcDriver.h"
-#include "calc/MainInputModel.h"
 #include "core/NumberFormat.h"
 #include "protection/DeviceDefenceUnit.h"
 #include "protection/FeedAnalysis.h"
 #include "protection/MaxCurrents.h"
-#include "tests/support/RecordingMessages.h"
+#include "session/MainInputModel.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +13,6 @@
 
 namespace tormel {
 namespace {
-
-using testing::RecordingMessages;
 
 const std::string Nbsp = "\u00A0";
 
@@ -41,7 +38,7 @@ protected:
 
     void fill(const TMaxCurrentInput &texts)
     {
-        CalcOutcome outcome = CalculateShortCircuit(input, messages);
+        CalcOutcome outcome = CalculateShortCircuit(input);
         ASSERT_TRUE(outcome.Result);
         TCalcResult result = *outcome.Result;
         AlertDeviceDefence(device, result);
@@ -58,8 +55,8 @@ protected:
         breaker.TokNR = "10 (\"C\")";
         breaker.KZAV = "1.1";
         TCalcResult scratch;
-        ASSERT_TRUE(ComputeDeviceDefence(
-                breaker, device, scratch, messages, NumberSeparators::russian()));
+        ASSERT_TRUE(
+                ComputeDeviceDefence(breaker, device, scratch, NumberSeparators::russian()).Line);
     }
 
     TCalcInput input = MainInputModel().ToCalcInput();
@@ -67,7 +64,6 @@ protected:
     TFeedAnalysis analysis;
     TMaxCurrents currents;
     MaxCurrentsPageModel page;
-    RecordingMessages messages;
 };
 
 TEST_F(MaxCurrentsPageTest, PlaceholdersNameEveryRow)
@@ -141,7 +137,7 @@ TEST_F(MaxCurrentsPageTest, SinglePhaseTransformerHasNoThreePhaseColumn)
 {
     input.WindKind = "1/1-0";
     input.TransPower = "10";
-    CalcOutcome outcome = CalculateShortCircuit(input, messages);
+    CalcOutcome outcome = CalculateShortCircuit(input);
     ASSERT_TRUE(outcome.Result);
     analysis = AnalyseFeed(*outcome.Result, device);
     const TMaxCurrentReading reading = ReadMaxCurrentInput({}, "1/1-0", 10);

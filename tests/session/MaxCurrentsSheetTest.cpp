@@ -1,12 +1,11 @@
 #include "session/MaxCurrentsSheet.h"
 
 #include "calc/CalcDriver.h"
-#include "calc/MainInputModel.h"
 #include "core/NumberFormat.h"
 #include "protection/DeviceDefenceUnit.h"
 #include "protection/FeedAnalysis.h"
 #include "protection/MaxCurrents.h"
-#include "tests/support/RecordingMessages.h"
+#include "session/MainInputModel.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +14,6 @@
 
 namespace tormel {
 namespace {
-
-using testing::RecordingMessages;
 
 const std::string Nbsp = "\u00A0";
 
@@ -37,7 +34,7 @@ protected:
 
     std::vector<SheetBlock> build(const TMaxCurrentInput &texts)
     {
-        CalcOutcome outcome = CalculateShortCircuit(input, messages);
+        CalcOutcome outcome = CalculateShortCircuit(input);
         EXPECT_TRUE(outcome.Result);
         result = *outcome.Result;
         AlertDeviceDefence(device, result);
@@ -63,7 +60,6 @@ protected:
     TDeviceDefenceState device;
     TFeedAnalysis analysis;
     TMaxCurrents currents;
-    RecordingMessages messages;
 };
 
 TEST_F(MaxCurrentsSheetTest, TableTransformerOnUnlimitedSupplyWithoutDevice)
@@ -100,8 +96,7 @@ TEST_F(MaxCurrentsSheetTest, UsersDataWrittenOutWithTheirNumbers)
     breaker.TokAVnom = "16";
     breaker.TokNR = "10 (\"C\")";
     breaker.KZAV = "1.1";
-    ASSERT_TRUE(
-            ComputeDeviceDefence(breaker, device, result, messages, NumberSeparators::russian()));
+    ASSERT_TRUE(ComputeDeviceDefence(breaker, device, result, NumberSeparators::russian()).Line);
     const std::vector<SheetBlock> blocks = build({"200", "5.5", "5.5", "6"});
     EXPECT_TRUE(hasLine(blocks,
                         "Питающая сеть: Sк = 200 МВ·А; ZQ = 160 / Sк = 0,800 мОм; XQ = "
@@ -124,7 +119,7 @@ TEST_F(MaxCurrentsSheetTest, SinglePhaseTransformer)
 {
     input.WindKind = "1/1-0";
     input.TransPower = "10";
-    CalcOutcome outcome = CalculateShortCircuit(input, messages);
+    CalcOutcome outcome = CalculateShortCircuit(input);
     ASSERT_TRUE(outcome.Result);
     analysis = AnalyseFeed(*outcome.Result, device);
     currents = ComputeMaxCurrents(

@@ -1,5 +1,7 @@
 #include "session/TormelSession.h"
 
+#include "feed/FeedFile.h"
+#include "session/SessionFeed.h"
 #include "tests/support/RecordingMessages.h"
 
 #include <gtest/gtest.h>
@@ -24,7 +26,7 @@ protected:
 TEST_F(TormelSessionTest, StartingCalculationFillsTheResultWindow)
 {
     EXPECT_FALSE(session.Status().ResultMenuEnabled);
-    session.StartBitBtnClick();
+    session.Calculate();
 
     EXPECT_TRUE(messages.entries().empty());
     EXPECT_TRUE(session.Status().ResultMenuEnabled);
@@ -54,12 +56,12 @@ TEST_F(TormelSessionTest, ResultWindowShowsTheTextsAsTypedAndGroupsLargeValues)
     session.Input().TransPower.Text = "25.0";
     LineRowState &row = session.Input().Lines[0];
     row.KindPerform.Text = "Кабель с ПВХ изоляцией";
-    session.KindPerformLineComboBoxChange(1);
+    session.ChangeLineKind(1);
     row.Stuff.Text = "Медь";
     row.Ff.Text = "25";
     row.Fn.Text = "25";
     row.Length = "1000";
-    session.StartBitBtnClick();
+    session.Calculate();
 
     const ResultWindowModel &window = session.ResultWindow();
     EXPECT_EQ(window.StLabel, "Sном=25.0 кВ*А");
@@ -74,13 +76,13 @@ TEST_F(TormelSessionTest, ResultWindowShowsTheTextsAsTypedAndGroupsLargeValues)
 TEST_F(TormelSessionTest, FailedCalculationKeepsTheLastResultWindow)
 {
     session.AskNumber().SetNumberPointNoMoreChecked(false);
-    session.StartBitBtnClick();
+    session.Calculate();
     const ResultWindowModel before = session.ResultWindow();
     const TCalcResult result = session.Result();
     session.Status().StatusDDColor = StatusColor::Red;
 
     session.Input().Lines[0].Length = "1,5";
-    session.StartBitBtnClick();
+    session.Calculate();
 
     EXPECT_EQ(messages.texts(), std::vector<std::string>{"Неверная длина линии 1"});
     EXPECT_FALSE(session.Status().ResultMenuEnabled);
@@ -107,15 +109,15 @@ TEST_F(TormelSessionTest, FailureTextsAndMessageBoxesInTheirOrder)
     const std::string missing = "Не хватает данных для расчета!";
 
     session.Input().TransPower.Text = "";
-    session.StartBitBtnClick();
+    session.Calculate();
     session.Status() = MainStatus();
     session.Input().TransPower.Text = "25";
     session.Input().Lines[0].Length = "x";
-    session.StartBitBtnClick();
+    session.Calculate();
     session.Status() = MainStatus();
     session.Input().Lines[0].Length = "0";
     session.Input().TransPower.Text = "30";
-    session.StartBitBtnClick();
+    session.Calculate();
 
     EXPECT_EQ(
             messages.texts(),
@@ -131,22 +133,22 @@ TEST_F(TormelSessionTest, AcceptedDeviceIsJudgedAgainAfterEveryCalculation)
     session.AskNumber().SetNumberPointNoMoreChecked(false);
     // A refused device leaves the window open and the status line as it was.
     session.DeviceForm().KZAV.Text = "0.9";
-    EXPECT_EQ(session.OKDDBitBtnClick(), DDFormOutcome::StayOpen);
+    EXPECT_FALSE(session.AcceptDevice().Done);
     EXPECT_EQ(messages.texts(),
               std::vector<std::string>{
                       "Неверная величина коэффициента запаса автоматического выключателя"});
     session.Status().StatusDDColor = StatusColor::Red;
     session.Status().StatusDDLabel = "до";
     session.DeviceForm().KZAV.Text = "1.1";
-    session.BitBtn3Click(); // a reset changes the text but keeps the colour
+    session.ResetDevice(); // a reset changes the text but keeps the colour
     EXPECT_EQ(session.Status().StatusDDLabel, "В расчете не определен");
     EXPECT_EQ(session.Status().StatusDDColor, StatusColor::Red);
 
     // The starting breaker: 16 A, release multiple 10, safety factor 1.1 gives 176 A.
-    EXPECT_EQ(session.OKDDBitBtnClick(), DDFormOutcome::Close);
+    EXPECT_TRUE(session.AcceptDevice().Done);
     EXPECT_EQ(session.ResultWindow().Device.TokSR, "Iср=176 А");
 
-    session.StartBitBtnClick(); // 217 A against 176 A: trips
+    session.Calculate(); // 217 A against 176 A: trips
     EXPECT_EQ(session.Status().StatusDDColor, StatusColor::Black);
     EXPECT_NE(session.Status().StatusDDLabel.find("срабатывает"), std::string::npos);
     EXPECT_EQ(session.Status().StatusDDLabel.find("не срабатывает"), std::string::npos);
@@ -155,61 +157,53 @@ TEST_F(TormelSessionTest, AcceptedDeviceIsJudgedAgainAfterEveryCalculation)
     session.Input().Lines[0].Ff.Text = "25";
     session.Input().Lines[0].Fn.Text = "25";
     session.Input().Lines[0].Length = "300";
-    session.StartBitBtnClick(); // a long cable brings the current below 176 A
+    session.Calculate(); // a long cable brings the current below 176 A
     EXPECT_LT(session.Result().Iokz, 176);
     EXPECT_EQ(session.Status().StatusDDColor, StatusColor::Red);
     EXPECT_NE(session.Status().StatusDDLabel.find("не срабатывает"), std::string::npos);
     EXPECT_EQ(session.Result().TimeSR, session.ResultWindow().Device.TimeSR);
 
-    EXPECT_EQ(session.BitBtn3Click(), DDFormOutcome::Close);
+    EXPECT_TRUE(session.ResetDevice().Done);
     EXPECT_EQ(session.ResultWindow().Device.TokSR, "---");
     EXPECT_EQ(session.Result().Isr, -1);
 }
 
 TEST_F(TormelSessionTest, PointNameDialogFollowsItsCheckBox)
 {
-    int shown = 0;
-    session.ShowPointNameDialog = [&] {
-        ++shown;
-        // The dialog sees the finished calculation: the result line, the verdict, the
-        // result window and the menus.
-        EXPECT_EQ(session.Status().IokzLabel, "Ток однофазного короткого замыкания равен 217 А");
-        EXPECT_EQ(session.Status().StatusDDLabel, "В расчете не определен");
-        EXPECT_EQ(session.ResultWindow().RsumLabel, "Rф-н=692,40 мОм");
-        EXPECT_TRUE(session.Status().AddReportMenuEnabled);
-        EXPECT_TRUE(session.Status().ResultMenuEnabled);
-        session.AskNumber().SetNumberEditText("К-1");
-        EXPECT_TRUE(session.OKButtonClick());
-    };
-
     session.Status().setMissingData(); // the verdict must overwrite it before the dialog
-    session.StartBitBtnClick();
-    EXPECT_EQ(shown, 1);
+    ASSERT_TRUE(session.Calculate().AskPointName);
+    // The dialog sees the finished calculation: the result line, the verdict, the result
+    // window and the menus.
+    EXPECT_EQ(session.Status().IokzLabel, "Ток однофазного короткого замыкания равен 217 А");
+    EXPECT_EQ(session.Status().StatusDDLabel, "В расчете не определен");
+    EXPECT_EQ(session.ResultWindow().RsumLabel, "Rф-н=692,40 мОм");
+    EXPECT_TRUE(session.Status().AddReportMenuEnabled);
+    EXPECT_TRUE(session.Status().ResultMenuEnabled);
+    EXPECT_TRUE(session.AddPointNamed("К-1").Done);
     EXPECT_EQ(session.Report().Cell(0, 0), "К-1");
     EXPECT_EQ(session.Report().Cell(6, 0), "692,40");
     EXPECT_EQ(session.Report().Cell(10, 0), "---");
 
     session.AskNumber().SetNumberPointNoMoreChecked(false);
-    session.StartBitBtnClick();
+    EXPECT_FALSE(session.Calculate().AskPointName);
     session.Input().RArc = "-1";
     session.AskNumber().SetNumberPointNoMoreChecked(true);
-    session.StartBitBtnClick(); // refused: no dialog
-    EXPECT_EQ(shown, 1);
+    EXPECT_FALSE(session.Calculate().AskPointName); // refused: no dialog
     EXPECT_EQ(session.Report().RowsInUseCount(), 1);
 }
 
 TEST_F(TormelSessionTest, ListChangesGoThroughTheSessionState)
 {
     session.Input().WindKind.Text = "1/1-0";
-    session.WindKindComboBoxChange();
+    session.ChangeWindKind();
     EXPECT_EQ(session.Input().TransPower.Text, "10");
 
     session.Input().Lines[4].KindPerform.Text = "Шинопровод LV70";
-    session.KindPerformLineComboBoxChange(5);
+    session.ChangeLineKind(5);
     EXPECT_EQ(session.Input().Lines[4].Stuff.Text, "BD01, 40A");
 
     session.Input().WindKind.Text = "1/1";
-    session.WindKindComboBoxChange();
+    session.ChangeWindKind();
     EXPECT_EQ(messages.texts(),
               std::vector<std::string>{"Неизвестная схема обмоток трансформатора"});
     EXPECT_EQ(session.Status().IokzLabel, "Не хватает данных для расчета!");
@@ -219,9 +213,9 @@ TEST_F(TormelSessionTest, ListChangesGoThroughTheSessionState)
 TEST_F(TormelSessionTest, UnknownKindLeavesTheFailureTextsButNotTheMenus)
 {
     session.AskNumber().SetNumberPointNoMoreChecked(false);
-    session.StartBitBtnClick();
+    session.Calculate();
     session.Input().Lines[0].KindPerform.Text = "кабель с ПВХ изоляцией";
-    session.KindPerformLineComboBoxChange(1);
+    session.ChangeLineKind(1);
 
     EXPECT_EQ(messages.texts(), std::vector<std::string>{"Неизвестный тип линии"});
     EXPECT_EQ(session.Status().IokzLabel, "Не хватает данных для расчета!");
@@ -229,6 +223,67 @@ TEST_F(TormelSessionTest, UnknownKindLeavesTheFailureTextsButNotTheMenus)
               "Выполните расчет тока однофазного короткого замыкания");
     EXPECT_TRUE(session.Status().ResultMenuEnabled);
     EXPECT_TRUE(session.Status().AddReportMenuEnabled);
+}
+
+TEST_F(TormelSessionTest, RefusedPowerIsToldAfterTheFailureTextsEveryOtherRefusalBefore)
+{
+    // What the main window shows while each box is up.
+    std::vector<std::string> shownBehindTheBox;
+    messages.onShow = [&](const RecordingMessages::Entry &) {
+        shownBehindTheBox.push_back(session.Status().IokzLabel);
+    };
+
+    session.Input().TransPower.Text = "x";
+    CalculationOutcome outcome = session.Calculate();
+    EXPECT_FALSE(outcome.Done);
+    EXPECT_FALSE(outcome.AskPointName);
+    EXPECT_EQ(outcome.Messages, std::vector<std::string>{"Неверная мощность трансформатора"});
+    EXPECT_EQ(shownBehindTheBox, std::vector<std::string>{"Не хватает данных для расчета!"});
+
+    session.ResetToStart();
+    shownBehindTheBox.clear();
+    session.Input().RArc = "-1";
+    outcome = session.Calculate();
+    EXPECT_FALSE(outcome.Done);
+    ASSERT_EQ(outcome.Messages.size(), 1u);
+    EXPECT_EQ(messages.texts().back(), outcome.Messages.front());
+    EXPECT_EQ(shownBehindTheBox, std::vector<std::string>{"Введите исходные данные для расчета"});
+    EXPECT_EQ(session.Status().IokzLabel, "Не хватает данных для расчета!");
+}
+
+TEST_F(TormelSessionTest, ResetToStartLeavesOnlyTheReport)
+{
+    session.Input().WindKind.Text = "T/Y-0";
+    session.ChangeWindKind();
+    session.Input().Lines[0].KindPerform.Text = "Воздушная";
+    session.ChangeLineKind(1);
+    session.Input().Lines[0].Length = "100";
+    ASSERT_TRUE(session.AcceptDevice().Done);
+    ASSERT_TRUE(session.Calculate().Done);
+    ASSERT_TRUE(session.AddPointNamed("К-1").Done);
+    session.AskNumber().SetNumberPointNoMoreChecked(false);
+
+    session.ResetToStart();
+
+    RecordingMessages freshMessages;
+    const TormelSession fresh(freshMessages, NumberSeparators::russian());
+    EXPECT_EQ(WriteFeedDocument(FeedFromSession(session)),
+              WriteFeedDocument(FeedFromSession(fresh)));
+    EXPECT_EQ(session.Status().IokzLabel, fresh.Status().IokzLabel);
+    EXPECT_EQ(session.Status().StatusDDLabel, fresh.Status().StatusDDLabel);
+    EXPECT_EQ(session.Status().StatusDDColor, fresh.Status().StatusDDColor);
+    EXPECT_FALSE(session.Status().ResultMenuEnabled);
+    EXPECT_FALSE(session.Status().AddReportMenuEnabled);
+    EXPECT_EQ(session.ResultWindow().Labels(), fresh.ResultWindow().Labels());
+    EXPECT_EQ(session.Result().Iokz, fresh.Result().Iokz);
+    EXPECT_EQ(session.Result().Isr, fresh.Result().Isr);
+    EXPECT_EQ(session.Device().DeviceKind, ProtectionKind::None);
+    EXPECT_FALSE(session.AcceptedDeviceForm());
+    EXPECT_FALSE(session.Analysis());
+    EXPECT_FALSE(session.CalculatedInput());
+    EXPECT_TRUE(session.AskNumber().NumberPointNoMoreChecked());
+    EXPECT_EQ(session.AskNumber().NumberEditText(), "");
+    EXPECT_EQ(session.Report().Cell(0, 0), "К-1");
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "feed/BatchInput.h"
 #include "feed/FeedFile.h"
 #include "report/ReportTable.h"
+#include "session/SessionFeed.h"
 #include "session/TormelSession.h"
 #include "sheet/SheetActions.h"
 #include "sheet/SheetFile.h"
@@ -88,7 +89,7 @@ protected:
     {
         TormelSession session(messages, NumberSeparators::russian());
         ApplyCalcRequest(session, ParseBatchInput(json).Requests.at(0));
-        session.StartBitBtnClick();
+        session.Calculate();
         windowLabels.clear();
         for (const auto &[name, label] : session.ResultWindow().Labels())
             windowLabels.push_back(label);

@@ -1,4 +1,4 @@
-#include "protection/DeviceDefenceFormModel.h"
+#include "session/DeviceDefenceFormModel.h"
 
 #include "core/NumberFormat.h"
 #include "tests/support/RecordingMessages.h"
@@ -17,10 +17,20 @@ const Items NpnCurrents{"6.3", "10", "16", "20", "25", "31.5", "40", "63"};
 class DeviceDefenceFormModelTest : public ::testing::Test
 {
 protected:
-    // "Да" as the session runs it: the window's inputs go to the trip check.
+    // "Да" as the session runs it: the window's inputs go to the trip check, and a
+    // refusal is shown.
     std::optional<TDeviceStatusLine> pressOk()
     {
-        return ComputeDeviceDefence(model.ToInput(), state, result, messages, separators);
+        const TDeviceJudgement judgement
+                = ComputeDeviceDefence(model.ToInput(), state, result, separators);
+        if (!judgement.Line)
+            messages.showMessage(judgement.Refusal);
+        return judgement.Line;
+    }
+    void changeFuseType()
+    {
+        if (const std::optional<std::string> refusal = TypePPComboBoxChange(model))
+            messages.showMessage(*refusal);
     }
 
     TDeviceDefenceFormModel model;
@@ -103,7 +113,7 @@ TEST_F(DeviceDefenceFormModelTest, FuseTypeRefillsTheRatedCurrents)
     PPRadioButtonClick(model);
     model.TokPP.Text = "40";
     model.TypePP.Text = "НПН";
-    TypePPComboBoxChange(model, messages);
+    changeFuseType();
     EXPECT_EQ(model.TokPP.Items, NpnCurrents);
     EXPECT_EQ(model.TokPP.Text, "63");
     EXPECT_TRUE(messages.texts().empty());
@@ -115,14 +125,14 @@ TEST_F(DeviceDefenceFormModelTest, FuseTypeRefillsTheRatedCurrents)
     // Typed letter by letter, each incomplete text is reported and empties the list.
     for (const char *typed : {"П", "ПН"}) {
         model.TypePP.Text = typed;
-        TypePPComboBoxChange(model, messages);
+        changeFuseType();
         EXPECT_TRUE(model.TokPP.Items.empty());
         EXPECT_EQ(model.TokPP.Text, "0");
     }
     EXPECT_EQ(messages.texts(), Items(2, "Неизвестный тип предохранителя"));
 
     model.TypePP.Text = "ПН2";
-    TypePPComboBoxChange(model, messages);
+    changeFuseType();
     EXPECT_EQ(model.TokPP.Items.size(), 15u);
     EXPECT_EQ(model.TokPP.Items.front(), "31.5");
     EXPECT_EQ(model.TokPP.Text, "63");

@@ -1,6 +1,5 @@
-#include "protection/DeviceDefenceFormModel.h"
+#include "session/DeviceDefenceFormModel.h"
 
-#include "core/MessageService.h"
 #include "protection/FuseData.h"
 
 namespace tormel {
@@ -29,17 +28,7 @@ std::vector<std::string> ratedCurrents(const FuseTypeData &type)
     return items;
 }
 
-constexpr std::array<std::string_view, 29> BreakerRatedCurrents{
-        "1",   "2",   "3",   "4",   "5",   "6",   "8",    "10",   "13",  "16",
-        "20",  "25",  "32",  "40",  "50",  "63",  "80",   "100",  "125", "160",
-        "200", "250", "320", "400", "630", "800", "1000", "1250", "1600"};
-
 } // namespace
-
-std::span<const std::string_view> BreakerRatedCurrentTexts()
-{
-    return BreakerRatedCurrents;
-}
 
 TDeviceDefenceFormModel::TDeviceDefenceFormModel()
     : TokAVnom{{BreakerRatedCurrentTexts().begin(), BreakerRatedCurrentTexts().end()}, "16"}
@@ -92,14 +81,14 @@ void TokNRCheckBoxClick(TDeviceDefenceFormModel &model, bool checked)
         model.TokNR = {releaseMultiples(), DefaultMultiple};
 }
 
-void TypePPComboBoxChange(TDeviceDefenceFormModel &model, IMessageService &messages)
+std::optional<std::string> TypePPComboBoxChange(TDeviceDefenceFormModel &model)
 {
     if (const FuseTypeData *type = FindFuseType(model.TypePP.Text)) {
         model.TokPP = {ratedCurrents(*type), DefaultFuseCurrent};
-        return;
+        return std::nullopt;
     }
-    messages.showMessage("Неизвестный тип предохранителя");
     model.TokPP = {{}, "0"};
+    return "Неизвестный тип предохранителя";
 }
 
 DDFormOutcome BitBtn2Click()

@@ -1,11 +1,11 @@
-#include "report/ReportMenu.h"
+#include "session/ReportMenu.h"
 
-#include "ReportTestSupport.h"
 #include "core/LocaleSeparators.h"
 #include "core/NumberFormat.h"
 #include "report/ReportFile.h"
 #include "report/ReportTexts.h"
 #include "report/Windows1251.h"
+#include "tests/report/ReportTestSupport.h"
 #include "tests/support/RecordingFileDialogs.h"
 #include "tests/support/RecordingMessages.h"
 #include "tests/support/TempFolder.h"

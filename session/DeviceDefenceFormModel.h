@@ -1,17 +1,16 @@
 #pragma once
 
-#include "core/ComboBoxState.h"
 #include "protection/DeviceDefenceUnit.h"
+#include "session/ComboBoxState.h"
 
 #include <array>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tormel {
-
-class IMessageService;
 
 // The protection device window, free of any widget. The window is created once and only
 // hidden between openings, so this state lives for the whole run: the form shows it and
@@ -34,9 +33,6 @@ struct TDeviceDefenceFormModel
     TDeviceDefenceInput ToInput() const;
 };
 
-// The rated currents that the breaker's list offers, in its order.
-std::span<const std::string_view> BreakerRatedCurrentTexts();
-
 // What the window does after one of its buttons.
 enum class DDFormOutcome { StayOpen, Close };
 
@@ -48,8 +44,9 @@ void PPRadioButtonClick(TDeviceDefenceFormModel &model);
 void TokNRCheckBoxClick(TDeviceDefenceFormModel &model, bool checked);
 
 // The text of TypePPComboBox changed (picked or typed; called after every keystroke):
-// refills the rated current list for the type, or reports an unknown type and empties it.
-void TypePPComboBoxChange(TDeviceDefenceFormModel &model, IMessageService &messages);
+// refills the rated current list for the type, or empties it and gives the refusal's
+// text for an unknown type.
+std::optional<std::string> TypePPComboBoxChange(TDeviceDefenceFormModel &model);
 
 // "Отмена" and the close box: the window closes and nothing else changes; the edited
 // texts stay for the next opening.

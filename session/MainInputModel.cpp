@@ -1,8 +1,7 @@
-#include "calc/MainInputModel.h"
+#include "session/MainInputModel.h"
 
 #include "calc/LineUnit.h"
 #include "calc/TransUnit.h"
-#include "core/MessageService.h"
 
 namespace tormel {
 
@@ -66,38 +65,34 @@ TCalcInput MainInputModel::ToCalcInput() const
     return input;
 }
 
-bool MainInputModel::WindKindComboBoxChange(IMessageService &messages)
+std::optional<std::string> MainInputModel::WindKindComboBoxChange()
 {
     const TransformerPowerList *list = FindTransformerPowerList(WindKind.Text);
-    if (!list) {
-        // Typing a scheme letter by letter passes through texts that are no scheme yet.
-        messages.showMessage("Неизвестная схема обмоток трансформатора");
-        return false;
-    }
+    // Typing a scheme letter by letter passes through texts that are no scheme yet.
+    if (!list)
+        return "Неизвестная схема обмоток трансформатора";
     // The earlier power is dropped even when the new scheme offers it too.
     TransPower.Items = list->items;
     TransPower.Text = list->text;
-    return true;
+    return std::nullopt;
 }
 
-bool MainInputModel::ApplyLineKind(int line, IMessageService &messages)
+std::optional<std::string> MainInputModel::ApplyLineKind(int line)
 {
     if (line < 1 || line > LineCount)
-        return true;
+        return std::nullopt;
     LineRowState &row = Lines[static_cast<std::size_t>(line - 1)];
 
     std::optional<LineKindChoice> choice = ChoiceForLineKind(row.KindPerform.Text, line);
-    if (!choice) {
-        // The kind list reports every keystroke, so a half-typed kind ends up here too.
-        messages.showMessage("Неизвестный тип линии");
-        return false;
-    }
+    // The kind list reports every keystroke, so a half-typed kind ends up here too.
+    if (!choice)
+        return "Неизвестный тип линии";
 
     row.Ff.Enabled = choice->CrossSectionsEnabled;
     row.Fn.Enabled = choice->CrossSectionsEnabled;
     row.Stuff.Items = std::move(choice->Items);
     row.Stuff.Text = std::move(choice->Text);
-    return true;
+    return std::nullopt;
 }
 
 } // namespace tormel

@@ -2,15 +2,14 @@
 
 #include "calc/CalcTypes.h"
 #include "calc/LineKindCatalogue.h"
-#include "core/ComboBoxState.h"
+#include "session/ComboBoxState.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace tormel {
-
-class IMessageService;
 
 // The controls of one line row of the main window.
 struct LineRowState
@@ -33,13 +32,13 @@ struct MainInputModel
     TCalcInput ToCalcInput() const;
 
     // Refills the power list for the scheme that stands in the scheme box. An unknown
-    // scheme is reported, leaves the power list alone and gives false.
-    bool WindKindComboBoxChange(IMessageService &messages);
+    // scheme leaves the power list alone and gives the refusal's text.
+    std::optional<std::string> WindKindComboBoxChange();
 
     // Brings line `line`'s (1..6) material/model list and cross-section lists into line
-    // with the text of its kind list. An unknown kind is reported, leaves the lists alone
-    // and gives false; a line number out of range changes nothing.
-    bool ApplyLineKind(int line, IMessageService &messages);
+    // with the text of its kind list. An unknown kind leaves the lists alone and gives the
+    // refusal's text; a line number out of range changes nothing.
+    std::optional<std::string> ApplyLineKind(int line);
 };
 
 } // namespace tormel

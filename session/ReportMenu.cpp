@@ -1,4 +1,4 @@
-#include "report/ReportMenu.h"
+#include "session/ReportMenu.h"
 
 #include "core/FileDialogService.h"
 #include "core/MessageService.h"
@@ -73,22 +73,19 @@ bool OpenReportMenuClick(ReportTable &table, IMessageService &messages, IFileDia
                 = dialogs.askOpenFileName({CsvFilter, OkzFilter}, "okz");
         if (!path)
             return false;
-        const std::optional<ReportFileFormat> format = ReportFileFormatOf(*path);
-        if (!format) {
-            messages.showMessage(std::string(texts::UnknownExtensionMessage));
+        ReportOpening opening = ReadReportToOpen(*path);
+        if (!opening.Report) {
+            if (opening.RefusalIsError)
+                messages.showError(opening.Refusal);
+            else
+                messages.showMessage(opening.Refusal);
             return false;
         }
-        ParsedReport report;
-        const FileResult result = ReadReportFile(*path, *format, report);
-        if (!result.Ok) {
-            messages.showError(FileErrorText("Не удалось прочитать файл", *path, result.Reason));
-            return false;
-        }
-        if (report.Damaged
+        if (opening.Report->Damaged
             && messages.askQuestion(std::string(texts::DamagedFileQuestion), false)
                        != MessageAnswer::Yes)
             continue;
-        LoadParsedReport(table, std::move(report));
+        LoadParsedReport(table, std::move(*opening.Report));
         table.SetReportFile(*path);
         return true;
     }

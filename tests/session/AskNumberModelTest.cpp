@@ -1,7 +1,8 @@
 #include "report/AskNumberModel.h"
 
-#include "ReportTestSupport.h"
 #include "calc/CalcTypes.h"
+#include "session/TormelSession.h"
+#include "tests/report/ReportTestSupport.h"
 #include "tests/support/RecordingMessages.h"
 
 #include <gtest/gtest.h>
@@ -34,16 +35,18 @@ TCalcResult SampleResult()
     return result;
 }
 
+// The point-name dialog's "Да" as the session runs it.
 struct Dialog
 {
-    AskNumberModel model;
-    ReportTable table;
     RecordingMessages messages;
+    TormelSession session{messages, NumberSeparators::russian()};
+    AskNumberModel &model = session.AskNumber();
+    ReportTable &table = session.Report();
 
     bool ok(const std::string &name, const TCalcResult &result = SampleResult())
     {
-        model.SetNumberEditText(name);
-        return model.OKButtonClick(result, NumberSeparators::russian(), table, messages);
+        session.Result() = result;
+        return session.AddPointNamed(name).Done;
     }
 };
 

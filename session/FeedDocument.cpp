@@ -1,10 +1,11 @@
-#include "feed/FeedDocument.h"
+#include "session/FeedDocument.h"
 
 #include "core/FileAccess.h"
 #include "core/FileDialogService.h"
 #include "core/MessageService.h"
 #include "feed/FeedFile.h"
 #include "report/ReportTexts.h"
+#include "session/SessionFeed.h"
 #include "session/TormelSession.h"
 
 #include <algorithm>
