@@ -585,6 +585,8 @@ void TMainForm::StartBitBtnClick()
         emit pointNameRequested();
     showState();
     emit calculationShown();
+    // A refused input of the largest currents is told once the calculation is shown.
+    m_session.TellMaxCurrentRefusal();
 }
 
 void TMainForm::WindKindComboBoxChange()

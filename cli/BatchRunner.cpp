@@ -1,5 +1,6 @@
 #include "cli/BatchRunner.h"
 
+#include "cli/MaxCurrentsJson.h"
 #include "feed/FeedFile.h"
 #include "session/SessionFeed.h"
 #include "session/TormelSession.h"
@@ -109,7 +110,11 @@ Json BatchRun::Run(const CalcRequest &request, const std::string &feedFileName)
     const bool pointAdded
             = calculation.AskPointName && request.Name && session.AddPointNamed(*request.Name).Done;
 
-    const bool ok = deviceAccepted && calculated && (!request.Name || pointAdded);
+    // A refused input of the largest currents is told after everything else.
+    const bool maxCurrentsRead = session.TellMaxCurrentRefusal().Done;
+
+    const bool ok
+            = deviceAccepted && calculated && (!request.Name || pointAdded) && maxCurrentsRead;
     m_allOk = m_allOk && ok;
     Json out;
     out["Name"] = request.Name ? Json(*request.Name) : Json(nullptr);
@@ -122,6 +127,9 @@ Json BatchRun::Run(const CalcRequest &request, const std::string &feedFileName)
     out["ResultWindow"] = calculated ? resultWindowJson(session.ResultWindow()) : Json(nullptr);
     out["Analysis"]
             = calculated && session.Analysis() ? analysisJson(*session.Analysis()) : Json(nullptr);
+    out["MaxCurrents"] = calculated && session.MaxCurrents()
+                                 ? cli::MaxCurrentsJson(*session.MaxCurrents())
+                                 : Json(nullptr);
     out["ReportRow"] = pointAdded ? reportRowJson(session.Report(), *request.Name) : Json(nullptr);
     if (calculated && m_sheetRequest) {
         std::optional<CalculationSheet> sheet = BuildCalculationSheet(
