@@ -22,7 +22,7 @@ std::array<std::string *, 4> texts(TMaxCurrentInput &input)
 
 } // namespace
 
-MaxCurrentInputForm::MaxCurrentInputForm(
+TMaxCurrentInputForm::TMaxCurrentInputForm(
         MaxCurrentInputModel &model,
         std::function<MaxCurrentInputModel::Placeholders()> placeholders,
         IHelpService &help,
@@ -72,7 +72,7 @@ MaxCurrentInputForm::MaxCurrentInputForm(
     installHelpKey(this, help);
 }
 
-void MaxCurrentInputForm::showState()
+void TMaxCurrentInputForm::showState()
 {
     namespace T = MaxCurrentInputText;
     const MaxCurrentInputModel::Placeholders shown = m_placeholders();
@@ -85,7 +85,7 @@ void MaxCurrentInputForm::showState()
     }
 }
 
-int MaxCurrentInputForm::showModal()
+int TMaxCurrentInputForm::showModal()
 {
     showState();
     centreOnScreen(this);

@@ -13,16 +13,16 @@ class IHelpService;
 // The window of the inputs of the largest fault currents. It keeps no state of its own:
 // every keystroke goes into the model, and an empty box shows the default it stands for.
 // The texts are judged by the next calculation, not here.
-class MaxCurrentInputForm : public QDialog
+class TMaxCurrentInputForm : public QDialog
 {
     Q_OBJECT
 
 public:
     // `placeholders` gives the grey texts for the main window's present scheme and power.
-    MaxCurrentInputForm(MaxCurrentInputModel &model,
-                        std::function<MaxCurrentInputModel::Placeholders()> placeholders,
-                        IHelpService &help,
-                        QWidget *parent = nullptr);
+    TMaxCurrentInputForm(MaxCurrentInputModel &model,
+                         std::function<MaxCurrentInputModel::Placeholders()> placeholders,
+                         IHelpService &help,
+                         QWidget *parent = nullptr);
 
     void showState();
     int showModal();

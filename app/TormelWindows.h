@@ -12,6 +12,7 @@ class TAboutProgramForm;
 class TAskNumberForm;
 class TDeleteAllReportForm;
 class TDeviceDefenceForm;
+class TMaxCurrentInputForm;
 class TMainForm;
 class TReportForm;
 class TResultForm;
@@ -52,6 +53,7 @@ public:
     TReportForm &ReportForm();
     TDeleteAllReportForm &DeleteAllReportForm();
     TAboutProgramForm &AboutProgramForm();
+    TMaxCurrentInputForm &MaxCurrentInputForm();
 
     // The printer of the sheets; the print dialog unless a test sets another, which must
     // outlive the windows.
@@ -75,6 +77,7 @@ private:
     std::unique_ptr<TMainForm> m_mainForm;
     TResultForm *m_resultForm = nullptr;
     TDeviceDefenceForm *m_deviceDefenceForm = nullptr;
+    TMaxCurrentInputForm *m_maxCurrentInputForm = nullptr;
     TAskNumberForm *m_askNumberForm = nullptr;
     TReportForm *m_reportForm = nullptr;
     TDeleteAllReportForm *m_deleteAllReportForm = nullptr;
