@@ -67,7 +67,7 @@ namespace MaxCurrentsPageText {
 inline constexpr std::string_view Caption = "Макс. токи";
 inline constexpr int HelpContext = 38;
 
-inline constexpr std::string_view TransformerCaption = "Трансформатор, прямая последовательность:";
+inline constexpr std::string_view TransformerCaption = "Трансформатор:";
 inline constexpr std::string_view TransformerHint
         = "Сопротивление трансформатора трехфазному КЗ, по uк и Pк или по таблице программы";
 inline constexpr std::string_view NoThreePhase = "трехфазное КЗ не рассчитывается";
