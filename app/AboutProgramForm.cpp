@@ -17,6 +17,7 @@ namespace {
 
 constexpr int ClientWidth = 370;
 constexpr int ClientHeight = 255;
+constexpr int ButtonWidth = 96; // the least width of "Закрыть"
 
 QFrame *rule(QWidget *parent)
 {
@@ -86,7 +87,7 @@ TAboutProgramForm::TAboutProgramForm(QWidget *parent)
     close->setObjectName(QStringLiteral("CloseButton"));
     close->setDefault(true);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
-    layout->addLayout(centredButtonRow({close}, 96));
+    layout->addLayout(centredButtonRow({close}, ButtonWidth));
 
     setFixedSize(ClientWidth, ClientHeight);
 }

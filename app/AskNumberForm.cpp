@@ -23,6 +23,7 @@ constexpr int ClientWidth = 334;
 constexpr int ClientHeight = 186;
 constexpr int AskNumberHelp = 35;
 constexpr int NumberEditWidth = 121;
+constexpr int ButtonWidth = 88; // the least width of the two buttons
 
 QLabel *label(std::string_view text, const char *name, QWidget *parent)
 {
@@ -113,7 +114,7 @@ TAskNumberForm::TAskNumberForm(TormelSession &session, IHelpService &help, QWidg
     cancel->setObjectName(QStringLiteral("CancelBitBtn"));
     cancel->setAutoDefault(false);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    layout->addLayout(centredButtonRow({ok, cancel}, 88));
+    layout->addLayout(centredButtonRow({ok, cancel}, ButtonWidth));
 
     setTabOrder(m_numberEdit, m_everyTimeCheckBox);
     setTabOrder(m_everyTimeCheckBox, ok);

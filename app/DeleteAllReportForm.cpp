@@ -1,8 +1,8 @@
 #include "app/DeleteAllReportForm.h"
 
 #include "app/FormStyle.h"
-#include "report/ReportTable.h"
 #include "report/ReportTexts.h"
+#include "session/TormelSession.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,14 +16,15 @@ namespace {
 
 constexpr int ClientWidth = 294;
 constexpr int ClientHeight = 114;
+constexpr int ButtonWidth = 88; // the least width of the two buttons
 
 } // namespace
 
-TDeleteAllReportForm::TDeleteAllReportForm(ReportTable &table, QWidget *parent)
+TDeleteAllReportForm::TDeleteAllReportForm(TormelSession &session, QWidget *parent)
     : QDialog(parent,
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                       | Qt::WindowCloseButtonHint)
-    , m_table(table)
+    , m_session(session)
 {
     namespace texts = report_texts;
     setObjectName(QStringLiteral("DeleteAllReportForm"));
@@ -47,7 +48,7 @@ TDeleteAllReportForm::TDeleteAllReportForm(ReportTable &table, QWidget *parent)
             style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Cancel"), this);
     cancel->setObjectName(QStringLiteral("CancelBitBtn"));
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    layout->addLayout(centredButtonRow({ok, cancel}, 88));
+    layout->addLayout(centredButtonRow({ok, cancel}, ButtonWidth));
 
     setFixedSize(ClientWidth, ClientHeight);
 }
@@ -60,7 +61,7 @@ int TDeleteAllReportForm::showModal()
 
 void TDeleteAllReportForm::OKBitBtnClick()
 {
-    DeleteAllReportOKBitBtnClick(m_table);
+    m_session.ClearReport();
     accept();
 }
 

@@ -4,7 +4,7 @@
 
 namespace tormel {
 
-class ReportTable;
+class TormelSession;
 
 // The report window's "Удалить все" confirmation: "Да" empties the report and closes
 // with the OK result; the cancel button closes and changes nothing.
@@ -13,7 +13,7 @@ class TDeleteAllReportForm : public QDialog
     Q_OBJECT
 
 public:
-    explicit TDeleteAllReportForm(ReportTable &table, QWidget *parent = nullptr);
+    explicit TDeleteAllReportForm(TormelSession &session, QWidget *parent = nullptr);
 
     // Opens the dialog modally, centred on the screen.
     int showModal();
@@ -21,7 +21,7 @@ public:
 private:
     void OKBitBtnClick();
 
-    ReportTable &m_table;
+    TormelSession &m_session;
 };
 
 } // namespace tormel

@@ -28,6 +28,9 @@ namespace {
 
 constexpr int ClientWidth = 481;
 constexpr int ClientHeight = 333;
+// Every combo box of the window has the same width.
+constexpr int ComboBoxWidth = 96;
+constexpr int ButtonWidth = 88; // the least width of the three buttons
 
 const DDFormText::Control &control(std::string_view objectName)
 {
@@ -101,7 +104,7 @@ TDeviceDefenceForm::TDeviceDefenceForm(TormelSession &session, IHelpService &hel
     auto *reset = button<QPushButton>("BitBtn3", this);
     reset->setIcon(style()->standardIcon(QStyle::SP_DialogResetButton));
     connect(reset, &QPushButton::clicked, this, [this] { BitBtn3Click(); });
-    body->addLayout(centredButtonRow({ok, cancel, reset}, 88));
+    body->addLayout(centredButtonRow({ok, cancel, reset}, ButtonWidth));
     body->addStretch(1);
 
     outer->addWidget(hintStatusBar(this, qs(DDFormText::StatusBarHint)));
@@ -210,8 +213,8 @@ QComboBox *TDeviceDefenceForm::comboBox(const QString &name,
 {
     QComboBox *box = editableComboBox(
             name, qs(control(name.toStdString()).Hint), DDFormText::HelpContext, parent);
-    box->setFixedWidth(96);
-    bindComboBoxText(box, state, this, [this, change = std::move(change)] {
+    box->setFixedWidth(ComboBoxWidth);
+    bindComboBoxText(box, state.Text, this, [this, change = std::move(change)] {
         if (change)
             change();
         showState();

@@ -1,7 +1,6 @@
 #include "app/EditableComboBox.h"
 
 #include "app/HelpContext.h"
-#include "session/ComboBoxState.h"
 
 #include <QComboBox>
 #include <QCompleter>
@@ -95,15 +94,15 @@ void showComboBoxState(QComboBox *box,
 }
 
 void bindComboBoxText(QComboBox *box,
-                      ComboBoxState &state,
+                      std::string &text,
                       QObject *context,
                       std::function<void()> changed)
 {
-    ComboBoxState *target = &state;
-    onUserEdit(box, context, [target, changed = std::move(changed)](const std::string &text) {
-        if (text == target->Text)
+    std::string *target = &text;
+    onUserEdit(box, context, [target, changed = std::move(changed)](const std::string &edited) {
+        if (edited == *target)
             return;
-        target->Text = text;
+        *target = edited;
         if (changed)
             changed();
     });

@@ -13,8 +13,6 @@ class QWidget;
 
 namespace tormel {
 
-struct ComboBoxState;
-
 // An editable combo box whose items are only suggestions: Enter does not add the typed
 // text to them, and nothing completes the typed text into an item behind the user's back.
 QComboBox *
@@ -31,10 +29,10 @@ void showComboBoxState(QComboBox *box,
                        const std::vector<std::string> &items,
                        const std::string &text);
 
-// Keeps `state.Text` what the user typed or picked in `box`: each edit that changes it
+// Keeps `text` what the user typed or picked in `box`: each edit that changes it
 // stores the new text and then calls `changed`.
 void bindComboBoxText(QComboBox *box,
-                      ComboBoxState &state,
+                      std::string &text,
                       QObject *context,
                       std::function<void()> changed);
 

@@ -48,6 +48,12 @@ constexpr int QuanParWidth = 56;
 constexpr int SectionWidth = 50;
 constexpr int TemperatureWidth = 56;
 
+// The scheme and power boxes of the transformer band, the device button "..." and the
+// least width of "Расчет".
+constexpr int TransformerBoxWidth = 80;
+constexpr int DeviceButtonWidth = 32;
+constexpr int StartButtonWidth = 96;
+
 enum class TitleStyle { BoldBlack, MaroonSerif };
 
 // A framed group with a title, added to `layout`; returns the widget that holds the
@@ -169,22 +175,22 @@ void TMainForm::buildTransformerBand(QWidget *parent, QVBoxLayout *layout)
     MainInputModel &input = m_session.Input();
     grid->addWidget(captionLabel(QStringLiteral("Схема соединения обмоток"), group));
     QComboBox *windKind = comboBox(QStringLiteral("WindKindComboBox"),
-                                   input.WindKind,
+                                   source(input.WindKind),
                                    QStringLiteral("Выберите тип соединения обмоток трансформатора"),
                                    TransformerHelp,
                                    [this] { WindKindComboBoxChange(); });
-    windKind->setFixedWidth(80);
+    windKind->setFixedWidth(TransformerBoxWidth);
     grid->addWidget(windKind);
     grid->addSpacing(12);
 
     grid->addWidget(captionLabel(QStringLiteral("Номинальная\nмощность, кВ*А"), group));
     QComboBox *power = comboBox(
             QStringLiteral("TransPowerComboBox"),
-            input.TransPower,
+            source(input.TransPower),
             QStringLiteral(
                     "Выберите мощность трансформатора в кВ*А из списка стандартных значений"),
             TransformerHelp);
-    power->setFixedWidth(80);
+    power->setFixedWidth(TransformerBoxWidth);
     grid->addWidget(power);
     grid->addSpacing(12);
 
@@ -245,7 +251,9 @@ void TMainForm::buildLinesBand(QWidget *parent, QVBoxLayout *layout)
             "град.С");
 
     for (int line = 1; line <= LineCount; ++line) {
-        LineRowState &row = m_session.Input().Lines[static_cast<std::size_t>(line - 1)];
+        const std::size_t n = static_cast<std::size_t>(line - 1);
+        TLineInput &row = m_session.Input().Lines[n];
+        const LineRowLists &lists = m_session.Input().LineLists[n];
         const int gridRow = line + 1;
 
         auto *caption = new QLabel(QStringLiteral("Линия %1").arg(line), group);
@@ -256,20 +264,30 @@ void TMainForm::buildLinesBand(QWidget *parent, QVBoxLayout *layout)
         grid->addWidget(caption, gridRow, 0);
 
         QComboBox *kind = comboBox(rowName("KindPerformLine", line, "ComboBox"),
-                                   row.KindPerform,
+                                   {&lists.KindPerform, &row.KindPerform},
                                    kindHint,
                                    LineRowHelp,
                                    [this, line] { KindPerformLineComboBoxChange(line); });
-        QComboBox *stuff = comboBox(
-                rowName("StuffLine", line, "ComboBox"), row.Stuff, stuffHint, LineRowHelp);
+        QComboBox *stuff = comboBox(rowName("StuffLine", line, "ComboBox"),
+                                    {&lists.Stuff, &row.Stuff},
+                                    stuffHint,
+                                    LineRowHelp);
         QLineEdit *length
                 = edit(rowName("LengthLine", line, "Edit"), row.Length, lengthHint, LineRowHelp);
-        QComboBox *quanPar = comboBox(
-                rowName("QuanParLine", line, "ComboBox"), row.QuanPar, quanParHint, LineRowHelp);
-        QComboBox *ff = comboBox(rowName("FfLine", line, "ComboBox"), row.Ff, ffHint, LineRowHelp);
-        QComboBox *fn = comboBox(rowName("FnLine", line, "ComboBox"), row.Fn, fnHint, LineRowHelp);
+        QComboBox *quanPar = comboBox(rowName("QuanParLine", line, "ComboBox"),
+                                      {&lists.QuanPar, &row.QuanPar},
+                                      quanParHint,
+                                      LineRowHelp);
+        QComboBox *ff = comboBox(rowName("FfLine", line, "ComboBox"),
+                                 {&lists.Ff, &row.Ff, &lists.CrossSectionsEnabled},
+                                 ffHint,
+                                 LineRowHelp);
+        QComboBox *fn = comboBox(rowName("FnLine", line, "ComboBox"),
+                                 {&lists.Fn, &row.Fn, &lists.CrossSectionsEnabled},
+                                 fnHint,
+                                 LineRowHelp);
         QComboBox *temperature = comboBox(rowName("Temperature", line, "ComboBox"),
-                                          row.Temperature,
+                                          {&lists.Temperature, &row.Temperature},
                                           temperatureHint,
                                           LineRowHelp);
 
@@ -332,7 +350,7 @@ void TMainForm::buildStatusGroups(QWidget *parent, QVBoxLayout *layout)
     m_ddButton = new QPushButton(QStringLiteral("..."), defence);
     m_ddButton->setObjectName(QStringLiteral("DDButton"));
     m_ddButton->setStatusTip(QStringLiteral("Выбор аппарата защиты линии"));
-    m_ddButton->setFixedWidth(32);
+    m_ddButton->setFixedWidth(DeviceButtonWidth);
     // Enter on a focused button presses that button, as everywhere else.
     m_ddButton->setAutoDefault(true);
     connect(m_ddButton, &QPushButton::clicked, this, [this] {
@@ -358,7 +376,7 @@ void TMainForm::buildStatusGroups(QWidget *parent, QVBoxLayout *layout)
     m_startBitBtn->setStatusTip(QStringLiteral("Нажмите для запуска расчета"));
     m_startBitBtn->setDefault(true);
     m_startBitBtn->setAutoDefault(true);
-    m_startBitBtn->setMinimumWidth(96);
+    m_startBitBtn->setMinimumWidth(StartButtonWidth);
     connect(m_startBitBtn, &QPushButton::clicked, this, [this] { StartBitBtnClick(); });
     resultRow->addWidget(m_startBitBtn);
 
@@ -416,8 +434,13 @@ void TMainForm::setTabOrder()
         QWidget::setTabOrder(m_tabOrder[i - 1], m_tabOrder[i]);
 }
 
+TMainForm::ComboSource TMainForm::source(ComboBoxState &state)
+{
+    return {&state.Items, &state.Text, &state.Enabled};
+}
+
 QComboBox *TMainForm::comboBox(const QString &name,
-                               ComboBoxState &state,
+                               ComboSource source,
                                const QString &hint,
                                int helpContext,
                                std::function<void()> change)
@@ -427,13 +450,13 @@ QComboBox *TMainForm::comboBox(const QString &name,
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     box->setMinimumContentsLength(1);
 
-    bindComboBoxText(box, state, this, [this, change = std::move(change)] {
+    bindComboBoxText(box, *source.Text, this, [this, change = std::move(change)] {
         if (change)
             change();
         showState();
     });
 
-    m_combos.push_back({box, &state});
+    m_combos.push_back({box, source});
     return box;
 }
 
@@ -456,8 +479,9 @@ TMainForm::edit(const QString &name, std::string &text, const QString &hint, int
 void TMainForm::showState()
 {
     for (const ComboBinding &binding : m_combos) {
-        showComboBoxState(binding.Box, binding.State->Items, binding.State->Text);
-        binding.Box->setEnabled(binding.State->Enabled);
+        const ComboSource &source = binding.Source;
+        showComboBoxState(binding.Box, *source.Items, *source.Text);
+        binding.Box->setEnabled(!source.Enabled || *source.Enabled);
     }
     for (const auto &[field, text] : m_edits) {
         const QString value = QString::fromStdString(*text);

@@ -72,12 +72,20 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    // An editable combo box and the model state it shows.
+    // What an editable combo box shows of the model: its list, its text, and whether it
+    // takes input (always, without a flag).
+    struct ComboSource
+    {
+        const std::vector<std::string> *Items;
+        std::string *Text;
+        const bool *Enabled = nullptr;
+    };
     struct ComboBinding
     {
         QComboBox *Box;
-        ComboBoxState *State;
+        ComboSource Source;
     };
+    static ComboSource source(ComboBoxState &state);
 
     void buildTransformerBand(QWidget *parent, QVBoxLayout *layout);
     void buildLinesBand(QWidget *parent, QVBoxLayout *layout);
@@ -86,10 +94,10 @@ private:
     void buildMenus();
     void setTabOrder();
 
-    // Creates an editable combo box that writes every keystroke and pick into `state`,
-    // then runs `change` (the control's change rule) when given.
+    // Creates an editable combo box that writes every keystroke and pick into the
+    // source's text, then runs `change` (the control's change rule) when given.
     QComboBox *comboBox(const QString &name,
-                        ComboBoxState &state,
+                        ComboSource source,
                         const QString &hint,
                         int helpContext,
                         std::function<void()> change = {});

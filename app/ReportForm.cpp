@@ -8,7 +8,6 @@
 #include "report/ReportTable.h"
 #include "report/ReportTexts.h"
 #include "report/export/SpreadsheetExport.h"
-#include "session/ReportMenu.h"
 #include "session/TormelSession.h"
 #include "sheet/SheetActions.h"
 
@@ -42,6 +41,10 @@ constexpr int GridWidth = 633;
 constexpr int GridHeight = 270;
 constexpr int ColumnWidth = 50;
 constexpr int RowHeight = 18;
+// The least width of the buttons under the grid, and the size of the two arrows.
+constexpr int ButtonWidth = 96;
+constexpr int ArrowWidth = 23;
+constexpr int ArrowHeight = 33;
 
 QPushButton *
 pushButton(std::string_view text, const char *name, std::string_view hint, QWidget *parent)
@@ -49,7 +52,7 @@ pushButton(std::string_view text, const char *name, std::string_view hint, QWidg
     auto *button = new QPushButton(qs(text), parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setStatusTip(qs(hint));
-    button->setMinimumWidth(96);
+    button->setMinimumWidth(ButtonWidth);
     return button;
 }
 
@@ -60,7 +63,7 @@ arrowButton(Qt::ArrowType arrow, const char *name, std::string_view hint, QWidge
     button->setObjectName(QString::fromLatin1(name));
     button->setArrowType(arrow);
     button->setAutoRaise(true);
-    button->setFixedSize(23, 33);
+    button->setFixedSize(ArrowWidth, ArrowHeight);
     button->setFocusPolicy(Qt::NoFocus);
     button->setStatusTip(qs(hint));
     return button;
@@ -187,6 +190,8 @@ TReportForm::TReportForm(TormelSession &session,
     installHelpKey(this, help);
     setFixedSize(ClientWidth, ClientHeight + menu->sizeHint().height());
     showState();
+    // Every command on the report, from this window or another, ends in this signal.
+    connect(&m_session, &TormelSession::reportChanged, this, &TReportForm::showState);
 }
 
 TReportForm::~TReportForm()
@@ -322,49 +327,41 @@ void TReportForm::ReportStringGridMouseUp(const QPoint &position)
 void TReportForm::DeleteReportButtonClick()
 {
     m_session.DeleteReportRow();
-    showState();
 }
 
 void TReportForm::DeleteAllButtonClick()
 {
     emit deleteAllRequested();
-    showState();
 }
 
 void TReportForm::UpSpeedButtonClick()
 {
-    m_session.Report().UpSpeedButtonClick();
-    showState();
+    m_session.MoveReportRowUp();
 }
 
 void TReportForm::DownSpeedButtonClick()
 {
-    m_session.Report().DownSpeedButtonClick();
-    showState();
+    m_session.MoveReportRowDown();
 }
 
 void TReportForm::NewReportMenuClick()
 {
-    tormel::NewReportMenuClick(m_session.Report(), m_session.Messages(), m_dialogs);
-    showState();
+    m_session.NewReport(m_dialogs);
 }
 
 void TReportForm::SaveReportMenuClick()
 {
-    tormel::SaveReportMenuClick(m_session.Report(), m_session.Messages(), m_dialogs);
-    showState();
+    m_session.SaveReport(m_dialogs);
 }
 
 void TReportForm::SaveAsReportMenuClick()
 {
-    tormel::SaveAsReportMenuClick(m_session.Report(), m_session.Messages(), m_dialogs);
-    showState();
+    m_session.SaveReportAs(m_dialogs);
 }
 
 void TReportForm::OpenReportMenuClick()
 {
-    tormel::OpenReportMenuClick(m_session.Report(), m_session.Messages(), m_dialogs);
-    showState();
+    m_session.OpenReport(m_dialogs);
 }
 
 void TReportForm::ExportToExcelReportMenuClick()

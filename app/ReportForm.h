@@ -18,8 +18,9 @@ struct SpreadsheetPrograms;
 
 // The report window: the grid of points, the buttons that move and delete rows, and the
 // menu "Файл" that starts, saves, opens and exports reports. The grid shows the session's
-// report table, the only copy of the report; every button and menu item forwards to the
-// report's operations and then shows the table and its caption again.
+// report table, the only copy of the report; every button and menu item forwards to a
+// session command, and the window shows the table and its caption again whenever the
+// session announces a change of the report.
 class TReportForm : public QDialog
 {
     Q_OBJECT

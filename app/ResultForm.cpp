@@ -28,6 +28,7 @@ namespace {
 constexpr int ResultHelp = 36;
 constexpr int ClientWidth = 474;
 constexpr int ClientHeight = 452;
+constexpr int ButtonWidth = 96; // the least width of the three buttons
 
 QLabel *valueLabel(const QString &name, QWidget *parent)
 {
@@ -112,7 +113,7 @@ TResultForm::TResultForm(const ResultWindowModel &model, IHelpService &help, QWi
             = sheetButton(SheetActionText::PdfItem, SheetActionText::PdfHint, "PdfSheetBtn");
     connect(print, &QPushButton::clicked, this, [this] { emit printSheetRequested(); });
     connect(pdf, &QPushButton::clicked, this, [this] { emit sheetPdfRequested(); });
-    layout->addLayout(centredButtonRow({print, pdf, close}, 96));
+    layout->addLayout(centredButtonRow({print, pdf, close}, ButtonWidth));
 
     installHelpKey(this, help);
     setFixedSize(ClientWidth, ClientHeight);

@@ -118,19 +118,19 @@ bool saveAnalysisCases(tormel::TormelSession &session,
     session.AskNumber().SetNumberPointNoMoreChecked(false); // the shots above ticked it
     tormel::MainInputModel &input = session.Input();
     const auto cable = [&](int line, const char *length) {
-        tormel::LineRowState &row = input.Lines[line - 1];
-        row.KindPerform.Text = "Кабель с ПВХ изоляцией";
+        tormel::TLineInput &row = input.Lines[line - 1];
+        row.KindPerform = "Кабель с ПВХ изоляцией";
         session.ChangeLineKind(line);
-        row.Stuff.Text = "Медь";
-        row.Ff.Text = "25";
-        row.Fn.Text = "25";
+        row.Stuff = "Медь";
+        row.Ff = "25";
+        row.Fn = "25";
         row.Length = length;
     };
     const auto clear = [&] {
         for (int line = 1; line <= tormel::LineCount; ++line) {
             cable(line, "0");
-            input.Lines[line - 1].Ff.Text = "0";
-            input.Lines[line - 1].Fn.Text = "0";
+            input.Lines[line - 1].Ff = "0";
+            input.Lines[line - 1].Fn = "0";
             input.Lines[line - 1].Length = "0";
         }
     };
@@ -193,17 +193,17 @@ int main(int argc, char *argv[])
 
     // A feeder worth looking at: a copper PVC cable, then a SIP line.
     tormel::MainInputModel &input = session.Input();
-    input.Lines[0].KindPerform.Text = "Кабель с ПВХ изоляцией";
+    input.Lines[0].KindPerform = "Кабель с ПВХ изоляцией";
     session.ChangeLineKind(1);
-    input.Lines[0].Stuff.Text = "Медь";
-    input.Lines[0].Ff.Text = "25";
-    input.Lines[0].Fn.Text = "25";
+    input.Lines[0].Stuff = "Медь";
+    input.Lines[0].Ff = "25";
+    input.Lines[0].Fn = "25";
     input.Lines[0].Length = "100";
-    input.Lines[1].KindPerform.Text = "СИП-2";
+    input.Lines[1].KindPerform = "СИП-2";
     session.ChangeLineKind(2);
-    input.Lines[1].Stuff.Text = "3*70+1*54.6";
+    input.Lines[1].Stuff = "3*70+1*54.6";
     input.Lines[1].Length = "50";
-    input.Lines[1].Temperature.Text = "70";
+    input.Lines[1].Temperature = "70";
     windows.MainForm().showState();
     // A breaker of 63 A, which this feeder's current does not trip.
     tormel::TDeviceDefenceFormModel &device = session.DeviceForm();

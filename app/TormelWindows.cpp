@@ -133,7 +133,7 @@ TReportForm &TormelWindows::ReportForm()
 TDeleteAllReportForm &TormelWindows::DeleteAllReportForm()
 {
     if (!m_deleteAllReportForm)
-        m_deleteAllReportForm = new TDeleteAllReportForm(m_session.Report(), m_mainForm.get());
+        m_deleteAllReportForm = new TDeleteAllReportForm(m_session, m_mainForm.get());
     return *m_deleteAllReportForm;
 }
 

@@ -73,12 +73,12 @@ struct Program
         Session.ChangeWindKind();
         input.TransPower.Text = "400";
         for (int line = 1; line <= LineCount; ++line) {
-            LineRowState &row = input.Lines[static_cast<std::size_t>(line - 1)];
-            row.KindPerform.Text = "Кабель с ПВХ изоляцией";
+            TLineInput &row = input.Lines[static_cast<std::size_t>(line - 1)];
+            row.KindPerform = "Кабель с ПВХ изоляцией";
             Session.ChangeLineKind(line);
-            row.Stuff.Text = line % 2 ? "Медь" : "Алюминий";
-            row.Ff.Text = "50";
-            row.Fn.Text = "25";
+            row.Stuff = line % 2 ? "Медь" : "Алюминий";
+            row.Ff = "50";
+            row.Fn = "25";
             row.Length = std::to_string(10 + 7 * line);
         }
         Session.AskNumber().SetNumberPointNoMoreChecked(false);

@@ -2,14 +2,16 @@
 # Peak memory of tormel-calc on a generated batch of the given size, next to the
 # size of its input and output. The input is made in $TMPDIR (or /tmp) and removed.
 #
-#   benchmarks/batch-memory.sh [megabytes] [path to tormel-calc]
+#   benchmarks/batch-memory.sh [megabytes] [path to tormel-calc] [options of tormel-calc...]
 #
+# for example "benchmarks/batch-memory.sh 200 build/release/cli/tormel-calc --jobs 2".
 # The results go to a file beside the input, and the run holds them back in its
 # temporary file until the end, so the disk needs about 13 times the input free.
 set -eu
 
 megabytes=${1:-200}
 calc=${2:-build/release/cli/tormel-calc}
+shift $(($# < 2 ? $# : 2))
 folder=$(mktemp -d "${TMPDIR:-/tmp}/tormel-batch-XXXXXX")
 trap 'rm -rf "$folder"' EXIT INT TERM
 
@@ -45,7 +47,7 @@ PYTHON
 
 input_bytes=$(stat -c %s "$folder/input.json")
 status=0
-/usr/bin/time -v -o "$folder/time" "$calc" --locale ru_RU --report "$folder/points.csv" \
+/usr/bin/time -v -o "$folder/time" "$calc" --locale ru_RU --report "$folder/points.csv" "$@" \
     "$folder/input.json" > "$folder/output.json" || status=$?
 echo "input:         $((input_bytes / 1000000)) MB"
 echo "output:        $(($(stat -c %s "$folder/output.json") / 1000000)) MB"

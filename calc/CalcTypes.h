@@ -11,17 +11,35 @@ constexpr int LineCount = 6;
 // for heating (busbar trunking).
 enum class ConductorMetal { None, Aluminium, Copper };
 
-// The seven texts of one line section, exactly as they stand in its row of controls.
-struct TLineInput
+// The seven texts of one line section, in the order of its row of controls. TLineInput
+// holds them as they stand in the row; a request that may leave some of them out holds
+// them as optionals (feed/BatchInput.h), so the seven fields are written down once.
+template<typename Text>
+struct LineTexts
 {
-    std::string KindPerform;
-    std::string Stuff;
-    std::string Ff;
-    std::string Fn;
-    std::string Length;
-    std::string QuanPar;
-    std::string Temperature;
+    Text KindPerform;
+    Text Stuff;
+    Text Ff;
+    Text Fn;
+    Text Length;
+    Text QuanPar;
+    Text Temperature;
 };
+
+using TLineInput = LineTexts<std::string>;
+
+// The same seven texts held as another type, field by field.
+template<typename To, typename From>
+LineTexts<To> ConvertLineTexts(const LineTexts<From> &from)
+{
+    return {from.KindPerform,
+            from.Stuff,
+            from.Ff,
+            from.Fn,
+            from.Length,
+            from.QuanPar,
+            from.Temperature};
+}
 
 // The raw texts of one calculation; nothing is converted before the driver reads them.
 struct TCalcInput

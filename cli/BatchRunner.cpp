@@ -97,7 +97,21 @@ void BatchRun::KeepSheets(std::string dateTime)
     m_sheetRequest = SheetRequest{std::move(dateTime), {}};
 }
 
+void BatchRun::tellMaxCurrentRefusal(ComputedObject &object)
+{
+    if (!object.MaxCurrentRefusal)
+        return;
+    object.Ok = false;
+    object.Output["Ok"] = false;
+    object.Output["Messages"].push_back(*std::exchange(object.MaxCurrentRefusal, std::nullopt));
+}
+
 Json BatchRun::Run(const CalcRequest &request, const std::string &feedFileName)
+{
+    return Complete(Compute(request, feedFileName));
+}
+
+ComputedObject BatchRun::Compute(const CalcRequest &request, const std::string &feedFileName)
 {
     TormelSession &session = *m_session;
     session.ResetToStart();
@@ -107,18 +121,17 @@ Json BatchRun::Run(const CalcRequest &request, const std::string &feedFileName)
     const CalculationOutcome calculation = session.Calculate();
     const bool calculated = calculation.Done;
     // Without a name the point-name dialog is closed with "Отмена".
-    const bool pointAdded
-            = calculation.AskPointName && request.Name && session.AddPointNamed(*request.Name).Done;
+    const bool pointAsked = calculation.AskPointName && request.Name;
 
-    // A refused input of the largest currents is told after everything else.
-    const bool maxCurrentsRead = session.TellMaxCurrentRefusal().Done;
-
-    const bool ok
-            = deviceAccepted && calculated && (!request.Name || pointAdded) && maxCurrentsRead;
-    m_allOk = m_allOk && ok;
-    Json out;
+    ComputedObject object;
+    object.Ok = deviceAccepted && calculated && (!request.Name || pointAsked);
+    if (pointAsked)
+        object.Point.emplace(*request.Name, session.Result());
+    if (calculated && session.MaxCurrentRefusal())
+        object.MaxCurrentRefusal = session.MaxCurrentRefusal()->Message;
+    Json &out = object.Output;
     out["Name"] = request.Name ? Json(*request.Name) : Json(nullptr);
-    out["Ok"] = ok;
+    out["Ok"] = object.Ok;
     out["Messages"] = m_answers.texts();
     out["IokzLabel"] = session.Status().IokzLabel;
     out["StatusDDLabel"] = session.Status().StatusDDLabel;
@@ -130,33 +143,63 @@ Json BatchRun::Run(const CalcRequest &request, const std::string &feedFileName)
     out["MaxCurrents"] = calculated && session.MaxCurrents()
                                  ? cli::MaxCurrentsJson(*session.MaxCurrents())
                                  : Json(nullptr);
-    out["ReportRow"] = pointAdded ? reportRowJson(session.Report(), *request.Name) : Json(nullptr);
-    if (calculated && m_sheetRequest) {
-        std::optional<CalculationSheet> sheet = BuildCalculationSheet(
+    out["ReportRow"] = nullptr;
+    if (calculated && m_sheetRequest)
+        object.Sheet = BuildCalculationSheet(
                 session, {request.Name.value_or(""), feedFileName, m_sheetRequest->DateTime});
-        if (sheet)
-            m_sheets.push_back(std::move(*sheet));
+    // Without a point to add, nothing else is told: the refusal is the last message now
+    // (the output may be written out before the object is completed).
+    if (!object.Point)
+        tellMaxCurrentRefusal(object);
+    return object;
+}
+
+Json BatchRun::Complete(ComputedObject &&object)
+{
+    if (object.Point) {
+        // The point-name dialog's "Да", the last step of the calculation, on this run's
+        // report with the result the object was computed to.
+        const auto &[name, result] = *object.Point;
+        m_answers.clear();
+        const bool added = m_session->AddPointOf(name, result).Done;
+        object.Ok = object.Ok && added;
+        object.Output["Ok"] = object.Ok;
+        for (const std::string &text : m_answers.texts())
+            object.Output["Messages"].push_back(text);
+        if (added)
+            object.Output["ReportRow"] = reportRowJson(m_session->Report(), name);
     }
-    return out;
+    tellMaxCurrentRefusal(object);
+    m_allOk = m_allOk && object.Ok;
+    if (object.Sheet)
+        m_sheets.push_back(std::move(*object.Sheet));
+    return std::move(object.Output);
 }
 
 void ResultWriter::Add(const Json &result, bool inArray)
 {
-    m_text.clear();
-    unsigned int indent = 0;
-    if (inArray) {
-        // The library's own array layout: each element on its own line, indented by
-        // one step, its members by two.
-        m_text = m_count == 0 ? "[\n  " : ",\n  ";
-        indent = 2;
-    }
+    AddText(Text(result, inArray), inArray);
+}
+
+std::string ResultWriter::Text(const Json &result, bool inArray)
+{
+    std::string text;
     nlohmann::detail::serializer<Json> serializer(
-            nlohmann::detail::output_adapter<char, std::string>(m_text),
+            nlohmann::detail::output_adapter<char, std::string>(text),
             ' ',
             Json::error_handler_t::strict);
-    serializer.dump(result, true, false, 2, indent);
+    // In the array, the library's own layout: each element on its own line, indented by
+    // one step, its members by two.
+    serializer.dump(result, true, false, 2, inArray ? 2 : 0);
+    return text;
+}
+
+void ResultWriter::AddText(std::string_view text, bool inArray)
+{
+    if (inArray)
+        m_sink(m_count == 0 ? "[\n  " : ",\n  ");
     ++m_count;
-    m_sink(m_text);
+    m_sink(text);
 }
 
 void ResultWriter::Finish(bool isArray)

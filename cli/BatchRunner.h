@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/CalcTypes.h"
 #include "core/MessageService.h"
 #include "core/NumberFormat.h"
 #include "feed/BatchInput.h"
@@ -70,6 +71,21 @@ private:
     std::vector<std::string> m_texts;
 };
 
+// An object computed apart from the report: its result object is complete but for what
+// its point adds (the point's messages, the status and the report row), which only the
+// run that holds the report can add, in input order.
+struct ComputedObject
+{
+    nlohmann::ordered_json Output;
+    bool Ok = false;
+    // The point the object asks for: its name and the result its row is made of.
+    std::optional<std::pair<std::string, TCalcResult>> Point;
+    std::optional<CalculationSheet> Sheet;
+    // The calculation's refusal of an input of the largest currents, told after everything
+    // else the object shows, the point's messages included.
+    std::optional<std::string> MaxCurrentRefusal;
+};
+
 // A run of calculation objects, handed over one at a time: each is computed from the
 // program's start state through the same session as the desktop program, brought back to
 // that state before each object; only the report carries over between them, starting
@@ -87,6 +103,11 @@ public:
     // standard input).
     nlohmann::ordered_json Run(const CalcRequest &request, const std::string &feedFileName = {});
 
+    // Run in two steps, so that objects can be computed side by side, each by a run of
+    // its own, and completed by the run that holds the report, in input order.
+    ComputedObject Compute(const CalcRequest &request, const std::string &feedFileName = {});
+    nlohmann::ordered_json Complete(ComputedObject &&object);
+
     bool AllOk() const { return m_allOk; }
     void SetNotAllOk() { m_allOk = false; }
     ReportTable &Report();
@@ -94,6 +115,9 @@ public:
     std::vector<CalculationSheet> &Sheets() { return m_sheets; }
 
 private:
+    // Appends the refusal of an input of the largest currents as the object's last message.
+    static void tellMaxCurrentRefusal(ComputedObject &object);
+
     BatchAnswers m_answers;
     std::unique_ptr<TormelSession> m_session;
     bool m_allOk = true;
@@ -115,12 +139,14 @@ public:
 
     // InArray: the result is an element of the output array (else the whole output).
     void Add(const nlohmann::ordered_json &result, bool inArray);
+    // The same in two steps, the first of which may run on any thread.
+    static std::string Text(const nlohmann::ordered_json &result, bool inArray);
+    void AddText(std::string_view text, bool inArray);
     // Closes the array, if the output is one, and ends the last line.
     void Finish(bool isArray);
 
 private:
     Sink m_sink;
-    std::string m_text;
     std::size_t m_count = 0;
 };
 

@@ -2,6 +2,10 @@
 
 #include "cli/BatchRunner.h"
 #include "cli/OutputSpool.h"
+#include "cli/ParallelBatch.h"
+#include "cli/ProgressLine.h"
+#include "cli/ReportJoin.h"
+#include "cli/TextTable.h"
 #include "core/FileAccess.h"
 #include "core/LocaleSeparators.h"
 #include "core/QuotedText.h"
@@ -34,7 +38,8 @@ constexpr const char *Version = ProgramVersion;
 
 constexpr const char *HelpText
         = "Использование: tormel-calc [--locale ИМЯ] [--open ФАЙЛ] [--report ФАЙЛ]\n"
-          "                   [--sheet ФАЙЛ.pdf] [ВХОД...]\n"
+          "                   [--sheet ФАЙЛ.pdf] [--format text] [--jobs N]\n"
+          "                   [--progress | --no-progress] [ВХОД...]\n"
           "\n"
           "Расчет тока однофазного короткого замыкания сети 0,4 кВ без окон программы.\n"
           "ВХОД - документ JSON (UTF-8) с одним объектом расчета или массивом объектов;\n"
@@ -46,9 +51,18 @@ constexpr const char *HelpText
           "                  по умолчанию - из окружения пользователя\n"
           "  --open ФАЙЛ     начать с отчета из ФАЙЛа (csv или okz) так же, как\n"
           "                  \"Открыть...\" в окне отчета; точки расчета добавляются к нему\n"
+          "                  (отчеты нескольких --open соединяются по порядку, как\n"
+          "                  отчеты частей одного расчета)\n"
           "  --report ФАЙЛ   сохранить отчет в ФАЙЛ так же, как \"Сохранить\" в окне отчета\n"
           "  --sheet ФАЙЛ    записать в ФАЙЛ (PDF) расчетные листы всех рассчитанных\n"
           "                  объектов, а с --report в конце - лист отчета\n"
+          "  --format ФОРМАТ json (по умолчанию) или text - таблица для чтения: точка,\n"
+          "                  ток, запас и заключение о защитном аппарате каждого объекта\n"
+          "  --jobs N        рассчитывать объекты в N потоков (по умолчанию - по числу\n"
+          "                  доступных процессоров); вывод, отчет и листы те же, что с 1\n"
+          "  --progress      показывать ход расчета в стандартном потоке ошибок, даже\n"
+          "                  если это не терминал (по умолчанию - только на терминале)\n"
+          "  --no-progress   не показывать ход расчета\n"
           "  --help          показать эту справку\n"
           "  --version       показать версию\n"
           "\n"
@@ -58,10 +72,13 @@ constexpr const char *HelpText
 struct Options
 {
     std::optional<std::string> Locale;
-    std::optional<std::string> Open;
+    std::vector<std::string> Opens; // joined in order
     std::optional<std::string> Report;
     std::optional<std::string> Sheet;
     std::vector<std::string> Inputs;
+    bool Text = false; // --format text
+    std::optional<std::size_t> Jobs;
+    ProgressMode Progress = ProgressMode::Auto;
     bool Help = false;
     bool ShowVersion = false;
 };
@@ -71,6 +88,21 @@ class UsageError : public std::runtime_error
 public:
     using std::runtime_error::runtime_error;
 };
+
+constexpr std::size_t MaxJobs = 256;
+
+std::size_t parseJobs(const std::string &text)
+{
+    std::size_t jobs = 0;
+    const bool digits = !text.empty() && text.size() <= 3
+                        && text.find_first_not_of("0123456789") == std::string::npos;
+    if (digits)
+        jobs = std::stoul(text);
+    if (jobs < 1 || jobs > MaxJobs)
+        throw UsageError("неверное число потоков " + QuotedText(text) + ": нужно целое от 1 до "
+                         + std::to_string(MaxJobs));
+    return jobs;
+}
 
 Options parseArguments(const std::vector<std::string> &arguments)
 {
@@ -97,8 +129,8 @@ Options parseArguments(const std::vector<std::string> &arguments)
         } else if (!onlyInputs && argument.rfind("--locale", 0) == 0) {
             options.Locale = valueOf(i, "--locale");
         } else if (!onlyInputs && argument.rfind("--open", 0) == 0) {
-            options.Open = valueOf(i, "--open");
-            if (options.Open->empty())
+            options.Opens.push_back(valueOf(i, "--open"));
+            if (options.Opens.back().empty())
                 throw UsageError("пустое имя открываемого отчета");
         } else if (!onlyInputs && argument.rfind("--report", 0) == 0) {
             options.Report = valueOf(i, "--report");
@@ -108,6 +140,18 @@ Options parseArguments(const std::vector<std::string> &arguments)
             options.Sheet = valueOf(i, "--sheet");
             if (options.Sheet->empty())
                 throw UsageError("пустое имя файла расчетных листов");
+        } else if (!onlyInputs && argument.rfind("--format", 0) == 0) {
+            const std::string format = valueOf(i, "--format");
+            if (format != "json" && format != "text")
+                throw UsageError("неизвестный формат вывода " + QuotedText(format)
+                                 + ": json или text");
+            options.Text = format == "text";
+        } else if (!onlyInputs && argument.rfind("--jobs", 0) == 0) {
+            options.Jobs = parseJobs(valueOf(i, "--jobs"));
+        } else if (!onlyInputs && argument == "--progress") {
+            options.Progress = ProgressMode::Always;
+        } else if (!onlyInputs && argument == "--no-progress") {
+            options.Progress = ProgressMode::Never;
         } else if (!onlyInputs && argument.size() > 1 && argument[0] == '-') {
             throw UsageError("неизвестный параметр " + QuotedText(argument));
         } else {
@@ -132,9 +176,13 @@ std::string OneLineMessage(std::string text, const std::string &path)
 int RunCalcCommand(const std::vector<std::string> &arguments,
                    std::istream &in,
                    std::ostream &out,
-                   std::ostream &err)
+                   std::ostream &err,
+                   int errorDescriptor)
 {
+    std::optional<ProgressWriter> progress;
     const auto fail = [&](const std::string &text) {
+        if (progress)
+            progress->Finish();
         err << Program << ": " << text << "\n";
         return ExitUsage;
     };
@@ -181,18 +229,24 @@ int RunCalcCommand(const std::vector<std::string> &arguments,
     ReportTable opened;
     std::vector<std::string> openMessages;
     std::optional<std::string> openFailure;
-    if (options.Open) {
+    // Several reports are joined in order, as the runs of the parts of a study.
+    for (const std::string &path : options.Opens) {
         // Read as the report window's "Открыть..." reads the named file; a damaged file
         // is answered "Да", so that its readable rows are loaded, and its question is told.
-        ReportOpening opening = ReadReportToOpen(*options.Open);
+        ReportOpening opening = ReadReportToOpen(path);
         if (!opening.Report) {
-            openFailure = OneLineMessage(opening.Refusal, *options.Open);
-        } else {
-            if (opening.Report->Damaged)
-                openMessages.emplace_back(report_texts::DamagedFileQuestion);
-            LoadParsedReport(opened, std::move(*opening.Report));
-            opened.SetReportFile(*options.Open);
+            openFailure = OneLineMessage(opening.Refusal, path);
+            break;
         }
+        if (opening.Report->Damaged)
+            openMessages.emplace_back(report_texts::DamagedFileQuestion);
+        ReportTable part;
+        LoadParsedReport(part, std::move(*opening.Report));
+        part.SetReportFile(path);
+        if (&path == &options.Opens.front())
+            opened = std::move(part);
+        else
+            JoinReport(opened, part);
     }
 
     BatchRun run(separators, std::move(opened));
@@ -202,24 +256,42 @@ int RunCalcCommand(const std::vector<std::string> &arguments,
     std::string feedFileName; // of the objects being read, for their sheets
     OutputSpool spool;
     ResultWriter writer([&](std::string_view text) { spool.Append(text); });
+    TextTableWriter table([&](std::string_view text) { spool.Append(text); }, separators);
+    progress.emplace(errorDescriptor, options.Progress, separators);
+    if (const auto size = InputFilesSize(options.Inputs))
+        progress->SetBytesTotal(*size);
     // Several documents give one array of results, in the order of their objects.
     bool asArray = options.Inputs.size() > 1;
-    bool first = true;
+    // The only box of an opening that succeeded is the damaged-file question. It comes
+    // first in the first object's messages, as the window's box comes before the
+    // calculations.
+    const bool openQuestion = !openMessages.empty();
+    std::size_t submitted = 0;
+    std::size_t done = 0;
+    ParallelBatch batch(run,
+                        options.Jobs.value_or(UsableCores()),
+                        separators,
+                        options.Sheet ? std::optional(sheetDateTime) : std::nullopt,
+                        [&](FinishedObject &&object) {
+                            if (++done == 1 && openQuestion) {
+                                nlohmann::ordered_json messages = openMessages;
+                                for (const auto &text : object.Output["Messages"])
+                                    messages.push_back(text);
+                                object.Output["Messages"] = std::move(messages);
+                            }
+                            if (options.Text)
+                                table.Add(TextTableRowOf(object.Output, done));
+                            else if (object.Text)
+                                writer.AddText(*object.Text, object.InArray);
+                            else
+                                writer.Add(object.Output, object.InArray);
+                            progress->AddObject();
+                        });
     const CalcRequestHandler compute = [&](CalcRequest &&request, bool inArray) {
         if (openFailure)
             return;
-        nlohmann::ordered_json result = run.Run(request, feedFileName);
-        // The only box of an opening that succeeded is the damaged-file question. It
-        // comes first in the first object's messages, as the window's box comes before
-        // the calculations.
-        if (first && !openMessages.empty()) {
-            nlohmann::ordered_json messages = openMessages;
-            for (const auto &text : result["Messages"])
-                messages.push_back(text);
-            result["Messages"] = std::move(messages);
-        }
-        first = false;
-        writer.Add(result, asArray || inArray);
+        const bool early = !options.Text && !(submitted++ == 0 && openQuestion);
+        batch.Submit({std::move(request), feedFileName, asArray || inArray, early});
     };
 
     for (const std::string &name : options.Inputs) {
@@ -231,10 +303,15 @@ int RunCalcCommand(const std::vector<std::string> &arguments,
                 return fail("не удалось прочитать " + QuotedText(name) + ": " + opening.Reason);
         }
         const ReadDocumentPiece read = [&](char *buffer, std::size_t size) -> std::size_t {
-            if (!standardInput)
-                return file.Read(buffer, size);
-            in.read(buffer, std::streamsize(size));
-            return std::size_t(in.gcount());
+            std::size_t got = 0;
+            if (!standardInput) {
+                got = file.Read(buffer, size);
+            } else {
+                in.read(buffer, std::streamsize(size));
+                got = std::size_t(in.gcount());
+            }
+            progress->AddBytesRead(got);
+            return got;
         };
         // A document cut short by a read error is told as that error.
         const auto readFailure = [&]() -> std::optional<std::string> {
@@ -258,6 +335,11 @@ int RunCalcCommand(const std::vector<std::string> &arguments,
         }
         if (const auto failure = readFailure())
             return fail(*failure);
+    }
+    try {
+        batch.Finish();
+    } catch (const OutputSpool::Failure &error) {
+        return fail(std::string("не удалось записать временный файл результатов: ") + error.what());
     }
     if (openFailure)
         return fail(*openFailure);
@@ -290,8 +372,12 @@ int RunCalcCommand(const std::vector<std::string> &arguments,
                         + written.Reason);
     }
 
+    progress->Finish();
     try {
-        writer.Finish(asArray);
+        if (options.Text)
+            table.Finish();
+        else
+            writer.Finish(asArray);
         return print(
                 [&] {
                     spool.CopyTo([&](std::string_view text) {

@@ -32,5 +32,5 @@ int main(int argc, char *argv[])
 {
     HoldClosedStandardDescriptors();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    return tormel::cli::RunCalcCommand(arguments, std::cin, std::cout, std::cerr);
+    return tormel::cli::RunCalcCommand(arguments, std::cin, std::cout, std::cerr, STDERR_FILENO);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "calc/CalcTypes.h"
+
 #include <array>
 #include <cstddef>
 #include <functional>
@@ -12,16 +14,7 @@ namespace tormel {
 
 // One line section as the user would set it; an absent field keeps the window's
 // start value for that line.
-struct LineRequest
-{
-    std::optional<std::string> KindPerform;
-    std::optional<std::string> Stuff;
-    std::optional<std::string> Ff;
-    std::optional<std::string> Fn;
-    std::optional<std::string> Length;
-    std::optional<std::string> QuanPar;
-    std::optional<std::string> Temperature;
-};
+using LineRequest = LineTexts<std::optional<std::string>>;
 
 // The protection device window's inputs; absent fields keep the window's start values.
 // The device is judged ("Да" pressed) unless Accepted is false: then the texts are only set.

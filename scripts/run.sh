@@ -12,6 +12,6 @@ if [ -x build/release/app/tormel ] && { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND
 fi
 if [ -x build/release/cli/tormel-calc ]; then
     echo "Нет дисплея: вместо окна программы считается пример examples/feeder.json командной строкой."
-    exec build/release/cli/tormel-calc examples/feeder.json
+    exec build/release/cli/tormel-calc --format text examples/feeder.json
 fi
 echo "Нет дисплея, а программа командной строки ещё не собрана: запустите scripts/test.sh."

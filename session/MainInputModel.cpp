@@ -19,20 +19,26 @@ ComboBoxState StartPowerList()
     return power;
 }
 
-LineRowState StartLineRow(int line)
+// The texts and lists of line `line` (1..6) as the program starts.
+void StartLineRow(int line, TLineInput &texts, LineRowLists &lists)
 {
     // Line 1 starts as a paper-insulated cable, the others as PVC cables.
     const std::string &kind = LineKinds()[line == 1 ? 0 : 1];
-
-    LineRowState row;
-    row.KindPerform = {LineKinds(), kind, true};
-    if (std::optional<LineKindChoice> choice = ChoiceForLineKind(kind, line))
-        row.Stuff = {std::move(choice->Items), std::move(choice->Text), true};
-    row.QuanPar = {{"нет", "2", "3", "4", "5", "6"}, "нет", true};
-    row.Ff = {CrossSections(), "0", true};
-    row.Fn = {CrossSections(), "0", true};
-    row.Temperature = {{"20", "60", "70", "90", "130"}, "20", true};
-    return row;
+    texts.KindPerform = kind;
+    lists.KindPerform = LineKinds();
+    if (std::optional<LineKindChoice> choice = ChoiceForLineKind(kind, line)) {
+        lists.Stuff = std::move(choice->Items);
+        texts.Stuff = std::move(choice->Text);
+    }
+    lists.QuanPar = {"нет", "2", "3", "4", "5", "6"};
+    texts.QuanPar = "нет";
+    lists.Ff = CrossSections();
+    texts.Ff = "0";
+    lists.Fn = CrossSections();
+    texts.Fn = "0";
+    lists.Temperature = {"20", "60", "70", "90", "130"};
+    texts.Temperature = "20";
+    texts.Length = "0";
 }
 
 } // namespace
@@ -42,7 +48,9 @@ MainInputModel::MainInputModel()
     , TransPower(StartPowerList())
 {
     for (int line = 1; line <= LineCount; ++line)
-        Lines[static_cast<std::size_t>(line - 1)] = StartLineRow(line);
+        StartLineRow(line,
+                     Lines[static_cast<std::size_t>(line - 1)],
+                     LineLists[static_cast<std::size_t>(line - 1)]);
 }
 
 TCalcInput MainInputModel::ToCalcInput() const
@@ -50,17 +58,7 @@ TCalcInput MainInputModel::ToCalcInput() const
     TCalcInput input;
     input.TransPower = TransPower.Text;
     input.WindKind = WindKind.Text;
-    for (std::size_t n = 0; n < Lines.size(); ++n) {
-        const LineRowState &row = Lines[n];
-        TLineInput &line = input.Lines[n];
-        line.KindPerform = row.KindPerform.Text;
-        line.Stuff = row.Stuff.Text;
-        line.Ff = row.Ff.Text;
-        line.Fn = row.Fn.Text;
-        line.Length = row.Length;
-        line.QuanPar = row.QuanPar.Text;
-        line.Temperature = row.Temperature.Text;
-    }
+    input.Lines = Lines;
     input.RArc = RArc;
     return input;
 }
@@ -81,17 +79,16 @@ std::optional<std::string> MainInputModel::ApplyLineKind(int line)
 {
     if (line < 1 || line > LineCount)
         return std::nullopt;
-    LineRowState &row = Lines[static_cast<std::size_t>(line - 1)];
+    const std::size_t n = static_cast<std::size_t>(line - 1);
 
-    std::optional<LineKindChoice> choice = ChoiceForLineKind(row.KindPerform.Text, line);
+    std::optional<LineKindChoice> choice = ChoiceForLineKind(Lines[n].KindPerform, line);
     // The kind list reports every keystroke, so a half-typed kind ends up here too.
     if (!choice)
         return "Неизвестный тип линии";
 
-    row.Ff.Enabled = choice->CrossSectionsEnabled;
-    row.Fn.Enabled = choice->CrossSectionsEnabled;
-    row.Stuff.Items = std::move(choice->Items);
-    row.Stuff.Text = std::move(choice->Text);
+    LineLists[n].CrossSectionsEnabled = choice->CrossSectionsEnabled;
+    LineLists[n].Stuff = std::move(choice->Items);
+    Lines[n].Stuff = std::move(choice->Text);
     return std::nullopt;
 }
 

@@ -11,11 +11,12 @@
 
 namespace tormel {
 
-// The controls of one line row of the main window.
-struct LineRowState
+// The suggestions of one line row's combo boxes, and whether its cross-section boxes
+// take input; the texts standing in the row are the section's TLineInput.
+struct LineRowLists
 {
-    ComboBoxState KindPerform, Stuff, QuanPar, Ff, Fn, Temperature;
-    std::string Length = "0";
+    std::vector<std::string> KindPerform, Stuff, QuanPar, Ff, Fn, Temperature;
+    bool CrossSectionsEnabled = true;
 };
 
 // The inputs of the main window, free of any widget: the window shows this state and
@@ -25,7 +26,8 @@ struct MainInputModel
     MainInputModel(); // every control with its starting items and text
 
     ComboBoxState WindKind, TransPower;
-    std::array<LineRowState, LineCount> Lines;
+    std::array<TLineInput, LineCount> Lines;
+    std::array<LineRowLists, LineCount> LineLists;
     std::string RArc = "40";
 
     // The texts of every input, unchanged, as the calculation reads them.

@@ -27,15 +27,15 @@ void applyLines(TormelSession &session, const std::vector<LineRequest> &lines)
 {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const LineRequest &line = lines[i];
-        LineRowState &row = session.Input().Lines[i];
+        TLineInput &row = session.Input().Lines[i];
         const int number = static_cast<int>(i) + 1;
-        setText(row.KindPerform.Text, line.KindPerform, [&] { session.ChangeLineKind(number); });
-        applyText(row.Stuff.Text, line.Stuff);
-        applyText(row.Ff.Text, line.Ff);
-        applyText(row.Fn.Text, line.Fn);
+        setText(row.KindPerform, line.KindPerform, [&] { session.ChangeLineKind(number); });
+        applyText(row.Stuff, line.Stuff);
+        applyText(row.Ff, line.Ff);
+        applyText(row.Fn, line.Fn);
         applyText(row.Length, line.Length);
-        applyText(row.QuanPar.Text, line.QuanPar);
-        applyText(row.Temperature.Text, line.Temperature);
+        applyText(row.QuanPar, line.QuanPar);
+        applyText(row.Temperature, line.Temperature);
     }
 }
 
@@ -99,17 +99,8 @@ CalcRequest FeedFromSession(const TormelSession &session)
     feed.Sk = given(texts.Sk);
     feed.Uk = given(texts.Uk);
     feed.Pk = given(texts.Pk);
-    for (const LineRowState &row : input.Lines) {
-        LineRequest line;
-        line.KindPerform = row.KindPerform.Text;
-        line.Stuff = row.Stuff.Text;
-        line.Ff = row.Ff.Text;
-        line.Fn = row.Fn.Text;
-        line.Length = row.Length;
-        line.QuanPar = row.QuanPar.Text;
-        line.Temperature = row.Temperature.Text;
-        feed.Lines.push_back(std::move(line));
-    }
+    for (const TLineInput &line : input.Lines)
+        feed.Lines.push_back(ConvertLineTexts<std::optional<std::string>>(line));
     // While a device is held, the file names the inputs it was accepted with: opened again,
     // it judges the same device. Texts edited and cancelled since are not the device.
     if (const auto &accepted = session.AcceptedDeviceForm())

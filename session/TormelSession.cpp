@@ -4,6 +4,7 @@
 #include "core/MessageService.h"
 #include "core/NumberFormat.h"
 #include "core/NumberReading.h"
+#include "session/ReportMenu.h"
 
 #include <utility>
 
@@ -178,6 +179,11 @@ CommandOutcome TormelSession::ChangeFuseType()
 
 CommandOutcome TormelSession::AddPoint()
 {
+    return addPoint(m_result);
+}
+
+CommandOutcome TormelSession::addPoint(const TCalcResult &result)
+{
     CommandOutcome outcome;
     const PointPlace place = m_askNumber.PlacePoint(m_report);
     if (place.Refusal) {
@@ -193,7 +199,8 @@ CommandOutcome TormelSession::AddPoint()
             return outcome;
         }
     }
-    m_askNumber.WritePoint(m_result, m_separators, m_report, place.ReplacedRow);
+    m_askNumber.WritePoint(result, m_separators, m_report, place.ReplacedRow);
+    emit reportChanged();
     return outcome;
 }
 
@@ -203,9 +210,62 @@ CommandOutcome TormelSession::AddPointNamed(const std::string &name)
     return AddPoint();
 }
 
+CommandOutcome TormelSession::AddPointOf(const std::string &name, const TCalcResult &result)
+{
+    m_askNumber.SetNumberEditText(name);
+    return addPoint(result);
+}
+
 CommandOutcome TormelSession::DeleteReportRow()
 {
-    return refusedWith(m_report.DeleteSelectedRow());
+    CommandOutcome outcome = refusedWith(m_report.DeleteSelectedRow());
+    emit reportChanged();
+    return outcome;
+}
+
+void TormelSession::MoveReportRowUp()
+{
+    m_report.UpSpeedButtonClick();
+    emit reportChanged();
+}
+
+void TormelSession::MoveReportRowDown()
+{
+    m_report.DownSpeedButtonClick();
+    emit reportChanged();
+}
+
+void TormelSession::ClearReport()
+{
+    DeleteAllReportOKBitBtnClick(m_report);
+    emit reportChanged();
+}
+
+void TormelSession::NewReport(IFileDialogService &dialogs)
+{
+    NewReportMenuClick(m_report, m_messages, dialogs);
+    emit reportChanged();
+}
+
+bool TormelSession::SaveReport(IFileDialogService &dialogs)
+{
+    const bool saved = SaveReportMenuClick(m_report, m_messages, dialogs);
+    emit reportChanged();
+    return saved;
+}
+
+bool TormelSession::SaveReportAs(IFileDialogService &dialogs)
+{
+    const bool saved = SaveAsReportMenuClick(m_report, m_messages, dialogs);
+    emit reportChanged();
+    return saved;
+}
+
+bool TormelSession::OpenReport(IFileDialogService &dialogs)
+{
+    const bool opened = OpenReportMenuClick(m_report, m_messages, dialogs);
+    emit reportChanged();
+    return opened;
 }
 
 } // namespace tormel

@@ -13,12 +13,15 @@
 #include "session/MaxCurrentInputModel.h"
 #include "session/ResultWindowModel.h"
 
+#include <QObject>
+
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace tormel {
 
+class IFileDialogService;
 class IMessageService;
 
 // What one command of the session did: whether it did what it was asked, and the
@@ -40,9 +43,12 @@ struct CalculationOutcome : CommandOutcome
 // The state of one run of the program: the main window's inputs and status lines, the
 // current calculation result, the result window's texts, the protection device and its
 // window, the point-name dialog and the report. Both front ends call its commands, show
-// the state they leave and, for the desktop program, the messages they give.
-class TormelSession
+// the state they leave and, for the desktop program, the messages they give. A window
+// that shows the report learns of its changes from reportChanged().
+class TormelSession : public QObject
 {
+    Q_OBJECT
+
 public:
     TormelSession(IMessageService &messages, NumberSeparators separators);
     TormelSession(const TormelSession &) = delete;
@@ -121,18 +127,39 @@ public:
     CommandOutcome AddPoint();
     // The same under the given name, which the dialog then shows.
     CommandOutcome AddPointNamed(const std::string &name);
+    // The same with a result computed by another session (a batch computing objects side
+    // by side adds their points in input order to the report of one session).
+    CommandOutcome AddPointOf(const std::string &name, const TCalcResult &result);
     AskNumberModel &AskNumber() { return m_askNumber; }
     const AskNumberModel &AskNumber() const { return m_askNumber; }
 
     // Deletes the report's selected row ("Удалить"); refused without one.
     CommandOutcome DeleteReportRow();
+    // Moves the selected row one place up or down (the arrows of the report window).
+    void MoveReportRowUp();
+    void MoveReportRowDown();
+    // Empties the report ("Да" of the "Удалить все" confirmation).
+    void ClearReport();
+    // The report window's menu "Файл", with the file dialogs of the front end: "Новый",
+    // "Сохранить", "Сохранить как..." and "Открыть...". The saves and the opening return
+    // whether the report was written or read.
+    void NewReport(IFileDialogService &dialogs);
+    bool SaveReport(IFileDialogService &dialogs);
+    bool SaveReportAs(IFileDialogService &dialogs);
+    bool OpenReport(IFileDialogService &dialogs);
     ReportTable &Report() { return m_report; }
     const ReportTable &Report() const { return m_report; }
+
+signals:
+    // A command that works on the report has finished, its messages shown: the report, its
+    // selected row or its caption may have changed.
+    void reportChanged();
 
 private:
     // Judges the last successful calculation against the device again.
     void refreshAnalysis();
     void forgetMaxCurrents();
+    CommandOutcome addPoint(const TCalcResult &result);
     // Shows one message box and keeps its text in the outcome.
     void show(CommandOutcome &outcome, std::string text);
     // Shows a refusal, if there is one, and gives the outcome of the command.

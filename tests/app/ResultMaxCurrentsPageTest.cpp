@@ -54,12 +54,12 @@ private:
         input.WindKind.Text = "T/Y-0";
         m_program->Session->ChangeWindKind();
         input.TransPower.Text = "400";
-        LineRowState &row = input.Lines[0];
-        row.KindPerform.Text = "Кабель с ПВХ изоляцией";
+        TLineInput &row = input.Lines[0];
+        row.KindPerform = "Кабель с ПВХ изоляцией";
         m_program->Session->ChangeLineKind(1);
-        row.Stuff.Text = "Медь";
-        row.Ff.Text = "4";
-        row.Fn.Text = "4";
+        row.Stuff = "Медь";
+        row.Ff = "4";
+        row.Fn = "4";
         row.Length = "5";
         m_program->main().showState();
         QVERIFY(m_program->Session->AcceptDevice().Done);

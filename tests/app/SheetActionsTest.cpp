@@ -67,12 +67,12 @@ private:
     // One section of 100 m of PVC copper cable 25 mm², the point name "К-7" offered.
     void calculate()
     {
-        LineRowState &row = m_program->Session->Input().Lines[0];
-        row.KindPerform.Text = "Кабель с ПВХ изоляцией";
+        TLineInput &row = m_program->Session->Input().Lines[0];
+        row.KindPerform = "Кабель с ПВХ изоляцией";
         m_program->Session->ChangeLineKind(1);
-        row.Stuff.Text = "Медь";
-        row.Ff.Text = "25";
-        row.Fn.Text = "25";
+        row.Stuff = "Медь";
+        row.Ff = "25";
+        row.Fn = "25";
         row.Length = "100";
         m_program->Session->AskNumber().SetNumberEditText("К-7");
         m_program->main().showState();

@@ -14,11 +14,12 @@ namespace {
 class LineKindTest : public ::testing::Test
 {
 protected:
-    LineRowState &Row(int line) { return model.Lines[static_cast<std::size_t>(line - 1)]; }
+    TLineInput &Row(int line) { return model.Lines[static_cast<std::size_t>(line - 1)]; }
+    LineRowLists &Lists(int line) { return model.LineLists[static_cast<std::size_t>(line - 1)]; }
 
     bool ChangeKind(int line, const std::string &kind)
     {
-        Row(line).KindPerform.Text = kind;
+        Row(line).KindPerform = kind;
         return Record(model.ApplyLineKind(line));
     }
 
@@ -37,52 +38,53 @@ protected:
 TEST_F(LineKindTest, WindowStartsAsTheCatalogueWouldSetIt)
 {
     for (int line = 1; line <= LineCount; ++line) {
-        const LineRowState before = Row(line);
+        const TLineInput before = Row(line);
+        const LineRowLists beforeLists = Lists(line);
         EXPECT_TRUE(Record(model.ApplyLineKind(line)));
-        EXPECT_EQ(Row(line).Stuff.Items, before.Stuff.Items) << "line " << line;
-        EXPECT_EQ(Row(line).Stuff.Text, before.Stuff.Text) << "line " << line;
-        EXPECT_TRUE(Row(line).Ff.Enabled && Row(line).Fn.Enabled) << "line " << line;
+        EXPECT_EQ(Lists(line).Stuff, beforeLists.Stuff) << "line " << line;
+        EXPECT_EQ(Row(line).Stuff, before.Stuff) << "line " << line;
+        EXPECT_TRUE(Lists(line).CrossSectionsEnabled) << "line " << line;
     }
-    EXPECT_EQ(Row(1).Stuff.Text, "Алюминий");
-    EXPECT_EQ(Row(6).Stuff.Text, "Медь");
+    EXPECT_EQ(Row(1).Stuff, "Алюминий");
+    EXPECT_EQ(Row(6).Stuff, "Медь");
     EXPECT_TRUE(refusals.empty());
 }
 
 TEST_F(LineKindTest, CableKindRestoresMaterialsAndKeepsCrossSections)
 {
-    Row(2).Ff.Text = "35";
-    Row(2).Fn.Text = "16";
+    Row(2).Ff = "35";
+    Row(2).Fn = "16";
     ChangeKind(2, "СИП-4");
-    EXPECT_FALSE(Row(2).Ff.Enabled);
-    EXPECT_FALSE(Row(2).Fn.Enabled);
-    EXPECT_EQ(Row(2).Stuff.Text, "2*16");
-    EXPECT_EQ(Row(2).Stuff.Items.size(), 9u);
+    EXPECT_FALSE(Lists(2).CrossSectionsEnabled);
+    EXPECT_FALSE(Lists(2).CrossSectionsEnabled);
+    EXPECT_EQ(Row(2).Stuff, "2*16");
+    EXPECT_EQ(Lists(2).Stuff.size(), 9u);
 
     ChangeKind(2, "Кабель с ПВХ изоляцией");
-    EXPECT_EQ(Row(2).Stuff.Items, (std::vector<std::string>{"Алюминий", "Медь"}));
-    EXPECT_EQ(Row(2).Stuff.Text, "Медь");
-    EXPECT_TRUE(Row(2).Ff.Enabled);
-    EXPECT_TRUE(Row(2).Fn.Enabled);
-    EXPECT_EQ(Row(2).Ff.Text, "35");
-    EXPECT_EQ(Row(2).Fn.Text, "16");
-    EXPECT_EQ(Row(2).Ff.Items.size(), 16u);
+    EXPECT_EQ(Lists(2).Stuff, (std::vector<std::string>{"Алюминий", "Медь"}));
+    EXPECT_EQ(Row(2).Stuff, "Медь");
+    EXPECT_TRUE(Lists(2).CrossSectionsEnabled);
+    EXPECT_TRUE(Lists(2).CrossSectionsEnabled);
+    EXPECT_EQ(Row(2).Ff, "35");
+    EXPECT_EQ(Row(2).Fn, "16");
+    EXPECT_EQ(Lists(2).Ff.size(), 16u);
 }
 
 TEST_F(LineKindTest, EveryKindChangeResetsTheMaterialToTheLineDefault)
 {
-    Row(1).Stuff.Text = "Медь";
+    Row(1).Stuff = "Медь";
     ChangeKind(1, "Воздушная");
-    EXPECT_EQ(Row(1).Stuff.Text, "Алюминий");
+    EXPECT_EQ(Row(1).Stuff, "Алюминий");
 
-    Row(4).Stuff.Text = "Алюминий";
+    Row(4).Stuff = "Алюминий";
     ChangeKind(4, "Воздушная");
-    EXPECT_EQ(Row(4).Stuff.Text, "Медь");
+    EXPECT_EQ(Row(4).Stuff, "Медь");
 
     ChangeKind(5, "СИП-1");
-    Row(5).Stuff.Text = "3*240+1*95";
+    Row(5).Stuff = "3*240+1*95";
     ChangeKind(5, "СИП-2");
-    EXPECT_EQ(Row(5).Stuff.Text, "1*16+1*25");
-    EXPECT_EQ(Row(5).Stuff.Items.size(), 19u);
+    EXPECT_EQ(Row(5).Stuff, "1*16+1*25");
+    EXPECT_EQ(Lists(5).Stuff.size(), 19u);
 }
 
 struct KindList
@@ -112,28 +114,29 @@ TEST_F(LineKindTest, EachKindOffersItsOwnList)
     for (const KindList &list : lists) {
         SCOPED_TRACE(list.kind);
         ChangeKind(3, list.kind);
-        const ComboBoxState &stuff = Row(3).Stuff;
-        ASSERT_EQ(stuff.Items.size(), list.count);
-        EXPECT_EQ(stuff.Text, list.first);
-        EXPECT_EQ(stuff.Items.front(), list.first);
+        const std::vector<std::string> &stuff = Lists(3).Stuff;
+        ASSERT_EQ(stuff.size(), list.count);
+        EXPECT_EQ(Row(3).Stuff, list.first);
+        EXPECT_EQ(stuff.front(), list.first);
         if (list.last) {
-            EXPECT_EQ(stuff.Items.back(), list.last);
+            EXPECT_EQ(stuff.back(), list.last);
         }
-        EXPECT_FALSE(Row(3).Ff.Enabled);
-        EXPECT_FALSE(Row(3).Fn.Enabled);
+        EXPECT_FALSE(Lists(3).CrossSectionsEnabled);
+        EXPECT_FALSE(Lists(3).CrossSectionsEnabled);
     }
     EXPECT_TRUE(refusals.empty());
 
     // Other lines are left alone.
-    EXPECT_EQ(Row(2).Stuff.Text, "Медь");
-    EXPECT_TRUE(Row(4).Ff.Enabled);
+    EXPECT_EQ(Row(2).Stuff, "Медь");
+    EXPECT_TRUE(Lists(4).CrossSectionsEnabled);
 }
 
 TEST_F(LineKindTest, TypingAKindReportsEveryIncompleteText)
 {
     ChangeKind(6, "СИП-1");
     Row(6).Length = "12";
-    const LineRowState sip = Row(6);
+    const TLineInput sip = Row(6);
+    const LineRowLists sipLists = Lists(6);
     const std::u32string letters = U"Воздушная";
 
     std::string typed;
@@ -145,17 +148,17 @@ TEST_F(LineKindTest, TypingAKindReportsEveryIncompleteText)
         EXPECT_EQ(accepted, count == letters.size()) << typed;
         if (count < letters.size()) {
             ++reported;
-            EXPECT_EQ(Row(6).Stuff.Items, sip.Stuff.Items);
-            EXPECT_EQ(Row(6).Stuff.Text, sip.Stuff.Text);
-            EXPECT_FALSE(Row(6).Ff.Enabled);
+            EXPECT_EQ(Lists(6).Stuff, sipLists.Stuff);
+            EXPECT_EQ(Row(6).Stuff, sip.Stuff);
+            EXPECT_FALSE(Lists(6).CrossSectionsEnabled);
         }
     }
     EXPECT_EQ(
             refusals,
             std::vector<std::string>(static_cast<std::size_t>(reported), "Неизвестный тип линии"));
     // The completed word acts as picking the item.
-    EXPECT_EQ(Row(6).Stuff.Text, "Медь");
-    EXPECT_TRUE(Row(6).Ff.Enabled);
+    EXPECT_EQ(Row(6).Stuff, "Медь");
+    EXPECT_TRUE(Lists(6).CrossSectionsEnabled);
     EXPECT_EQ(Row(6).Length, "12");
 }
 
@@ -166,8 +169,7 @@ TEST_F(LineKindTest, LineNumberOutsideOneToSixChangesNothing)
     EXPECT_TRUE(Record(model.ApplyLineKind(7)));
     EXPECT_TRUE(refusals.empty());
     for (int line = 1; line <= LineCount; ++line)
-        EXPECT_EQ(Row(line).Stuff.Text,
-                  before.Lines[static_cast<std::size_t>(line - 1)].Stuff.Text);
+        EXPECT_EQ(Row(line).Stuff, before.Lines[static_cast<std::size_t>(line - 1)].Stuff);
 }
 
 class WindKindTest : public LineKindTest
@@ -217,14 +219,14 @@ TEST(MainInputModelTest, CalculationReadsEveryTextUnchanged)
     MainInputModel model;
     model.TransPower.Text = " 025";
     model.RArc = "12.6";
-    LineRowState &row = model.Lines[3];
-    row.KindPerform.Text = "Воздушная";
-    row.Stuff.Text = "Алюминий";
-    row.Ff.Text = "50";
-    row.Fn.Text = "35";
+    TLineInput &row = model.Lines[3];
+    row.KindPerform = "Воздушная";
+    row.Stuff = "Алюминий";
+    row.Ff = "50";
+    row.Fn = "35";
     row.Length = "1,5";
-    row.QuanPar.Text = "3";
-    row.Temperature.Text = "-5";
+    row.QuanPar = "3";
+    row.Temperature = "-5";
 
     const TCalcInput input = model.ToCalcInput();
     EXPECT_EQ(input.TransPower, " 025");

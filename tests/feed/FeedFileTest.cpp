@@ -29,15 +29,24 @@ void ExpectSameInputs(const TormelSession &a, const TormelSession &b)
     EXPECT_EQ(a.Input().RArc, b.Input().RArc);
     for (std::size_t n = 0; n < LineCount; ++n) {
         SCOPED_TRACE("line " + std::to_string(n + 1));
-        const LineRowState &x = a.Input().Lines[n];
-        const LineRowState &y = b.Input().Lines[n];
-        same(x.KindPerform, y.KindPerform, "KindPerform");
-        same(x.Stuff, y.Stuff, "Stuff");
-        same(x.Ff, y.Ff, "Ff");
-        same(x.Fn, y.Fn, "Fn");
-        same(x.QuanPar, y.QuanPar, "QuanPar");
-        same(x.Temperature, y.Temperature, "Temperature");
+        const TLineInput &x = a.Input().Lines[n];
+        const TLineInput &y = b.Input().Lines[n];
+        EXPECT_EQ(x.KindPerform, y.KindPerform);
+        EXPECT_EQ(x.Stuff, y.Stuff);
+        EXPECT_EQ(x.Ff, y.Ff);
+        EXPECT_EQ(x.Fn, y.Fn);
+        EXPECT_EQ(x.QuanPar, y.QuanPar);
+        EXPECT_EQ(x.Temperature, y.Temperature);
         EXPECT_EQ(x.Length, y.Length);
+        const LineRowLists &xl = a.Input().LineLists[n];
+        const LineRowLists &yl = b.Input().LineLists[n];
+        EXPECT_EQ(xl.KindPerform, yl.KindPerform);
+        EXPECT_EQ(xl.Stuff, yl.Stuff);
+        EXPECT_EQ(xl.Ff, yl.Ff);
+        EXPECT_EQ(xl.Fn, yl.Fn);
+        EXPECT_EQ(xl.QuanPar, yl.QuanPar);
+        EXPECT_EQ(xl.Temperature, yl.Temperature);
+        EXPECT_EQ(xl.CrossSectionsEnabled, yl.CrossSectionsEnabled);
     }
     const TDeviceDefenceFormModel &f = a.DeviceForm();
     const TDeviceDefenceFormModel &g = b.DeviceForm();
@@ -150,7 +159,7 @@ TEST_F(FeedFileTest, UnknownTextsStandAsTypedWithTheMessagesOfTheirRules)
                                         "Неизвестный тип линии",
                                         "Неизвестный тип предохранителя"}));
     EXPECT_EQ(reopened.Input().WindKind.Text, "Y/Y");
-    EXPECT_EQ(reopened.Input().Lines[1].KindPerform.Text, "Кабель");
+    EXPECT_EQ(reopened.Input().Lines[1].KindPerform, "Кабель");
     EXPECT_EQ(reopened.DeviceForm().TokPP.Text, "0");
     EXPECT_EQ(reopened.Status().IokzLabel, "Не хватает данных для расчета!");
 }

@@ -46,24 +46,24 @@ inline void EnterSampleFeed(TormelSession &session)
     input.TransPower.Text = "400";
     input.RArc = "15";
 
-    LineRowState &cable = input.Lines[0];
-    cable.Stuff.Text = "Алюминий";
-    cable.Ff.Text = "185";
-    cable.Fn.Text = "95";
+    TLineInput &cable = input.Lines[0];
+    cable.Stuff = "Алюминий";
+    cable.Ff = "185";
+    cable.Fn = "95";
     cable.Length = "120";
-    cable.QuanPar.Text = "2";
+    cable.QuanPar = "2";
 
-    LineRowState &sip = input.Lines[1];
-    sip.KindPerform.Text = "СИП-2";
+    TLineInput &sip = input.Lines[1];
+    sip.KindPerform = "СИП-2";
     session.ChangeLineKind(2);
-    sip.Stuff.Text = "3*70+1*54.6";
+    sip.Stuff = "3*70+1*54.6";
     sip.Length = "250";
-    sip.Temperature.Text = "70";
+    sip.Temperature = "70";
 
-    LineRowState &bus = input.Lines[2];
-    bus.KindPerform.Text = "Шинопровод Canalis";
+    TLineInput &bus = input.Lines[2];
+    bus.KindPerform = "Шинопровод Canalis";
     session.ChangeLineKind(3);
-    bus.Stuff.Text = "KS, 250A";
+    bus.Stuff = "KS, 250A";
     bus.Length = "40";
 
     TDeviceDefenceFormModel &form = session.DeviceForm();

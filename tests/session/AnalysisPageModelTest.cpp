@@ -22,12 +22,12 @@ protected:
     // Section 1: 100 m of PVC copper cable 25 mm², 1.48 + j0.182 mOhm per metre.
     void addCable()
     {
-        LineRowState &row = session.Input().Lines[0];
-        row.KindPerform.Text = "Кабель с ПВХ изоляцией";
+        TLineInput &row = session.Input().Lines[0];
+        row.KindPerform = "Кабель с ПВХ изоляцией";
         session.ChangeLineKind(1);
-        row.Stuff.Text = "Медь";
-        row.Ff.Text = "25";
-        row.Fn.Text = "25";
+        row.Stuff = "Медь";
+        row.Ff = "25";
+        row.Fn = "25";
         row.Length = "100";
     }
     const AnalysisPageModel &page() const { return session.ResultWindow().Analysis; }

@@ -1,6 +1,7 @@
 #include "session/TormelSession.h"
 
 #include "feed/FeedFile.h"
+#include "report/ReportTexts.h"
 #include "session/SessionFeed.h"
 #include "tests/support/RecordingMessages.h"
 
@@ -54,12 +55,12 @@ TEST_F(TormelSessionTest, StartingCalculationFillsTheResultWindow)
 TEST_F(TormelSessionTest, ResultWindowShowsTheTextsAsTypedAndGroupsLargeValues)
 {
     session.Input().TransPower.Text = "25.0";
-    LineRowState &row = session.Input().Lines[0];
-    row.KindPerform.Text = "Кабель с ПВХ изоляцией";
+    TLineInput &row = session.Input().Lines[0];
+    row.KindPerform = "Кабель с ПВХ изоляцией";
     session.ChangeLineKind(1);
-    row.Stuff.Text = "Медь";
-    row.Ff.Text = "25";
-    row.Fn.Text = "25";
+    row.Stuff = "Медь";
+    row.Ff = "25";
+    row.Fn = "25";
     row.Length = "1000";
     session.Calculate();
 
@@ -154,8 +155,8 @@ TEST_F(TormelSessionTest, AcceptedDeviceIsJudgedAgainAfterEveryCalculation)
     EXPECT_EQ(session.Status().StatusDDLabel.find("не срабатывает"), std::string::npos);
     EXPECT_EQ(session.Result().Isr, 176);
 
-    session.Input().Lines[0].Ff.Text = "25";
-    session.Input().Lines[0].Fn.Text = "25";
+    session.Input().Lines[0].Ff = "25";
+    session.Input().Lines[0].Fn = "25";
     session.Input().Lines[0].Length = "300";
     session.Calculate(); // a long cable brings the current below 176 A
     EXPECT_LT(session.Result().Iokz, 176);
@@ -198,9 +199,9 @@ TEST_F(TormelSessionTest, ListChangesGoThroughTheSessionState)
     session.ChangeWindKind();
     EXPECT_EQ(session.Input().TransPower.Text, "10");
 
-    session.Input().Lines[4].KindPerform.Text = "Шинопровод LV70";
+    session.Input().Lines[4].KindPerform = "Шинопровод LV70";
     session.ChangeLineKind(5);
-    EXPECT_EQ(session.Input().Lines[4].Stuff.Text, "BD01, 40A");
+    EXPECT_EQ(session.Input().Lines[4].Stuff, "BD01, 40A");
 
     session.Input().WindKind.Text = "1/1";
     session.ChangeWindKind();
@@ -214,7 +215,7 @@ TEST_F(TormelSessionTest, UnknownKindLeavesTheFailureTextsButNotTheMenus)
 {
     session.AskNumber().SetNumberPointNoMoreChecked(false);
     session.Calculate();
-    session.Input().Lines[0].KindPerform.Text = "кабель с ПВХ изоляцией";
+    session.Input().Lines[0].KindPerform = "кабель с ПВХ изоляцией";
     session.ChangeLineKind(1);
 
     EXPECT_EQ(messages.texts(), std::vector<std::string>{"Неизвестный тип линии"});
@@ -255,7 +256,7 @@ TEST_F(TormelSessionTest, ResetToStartLeavesOnlyTheReport)
 {
     session.Input().WindKind.Text = "T/Y-0";
     session.ChangeWindKind();
-    session.Input().Lines[0].KindPerform.Text = "Воздушная";
+    session.Input().Lines[0].KindPerform = "Воздушная";
     session.ChangeLineKind(1);
     session.Input().Lines[0].Length = "100";
     ASSERT_TRUE(session.AcceptDevice().Done);
@@ -284,6 +285,43 @@ TEST_F(TormelSessionTest, ResetToStartLeavesOnlyTheReport)
     EXPECT_TRUE(session.AskNumber().NumberPointNoMoreChecked());
     EXPECT_EQ(session.AskNumber().NumberEditText(), "");
     EXPECT_EQ(session.Report().Cell(0, 0), "К-1");
+}
+
+// A window showing the report repaints on reportChanged, so the signal must come after the
+// command's message boxes (a question answered No changes nothing) and for every command.
+TEST_F(TormelSessionTest, ReportChangesAreAnnouncedAfterTheirMessages)
+{
+    // Each announcement notes the first two points as the report holds them then.
+    std::vector<std::string> log;
+    QObject::connect(&session, &TormelSession::reportChanged, &session, [&] {
+        log.push_back(session.Report().Cell(0, 0) + "," + session.Report().Cell(0, 1));
+    });
+    messages.onShow = [&](const RecordingMessages::Entry &entry) { log.push_back(entry.text); };
+    ASSERT_TRUE(session.Calculate().Done);
+    ASSERT_TRUE(session.AddPointNamed("К-1").Done);
+    ASSERT_TRUE(session.AddPointNamed("К-2").Done);
+    EXPECT_EQ(log, (std::vector<std::string>{"К-1,", "К-1,К-2"}));
+
+    log.clear();
+    messages.answers = {MessageAnswer::Cancel, MessageAnswer::Ok};
+    EXPECT_FALSE(session.AddPointNamed("К-1").Done);
+    EXPECT_TRUE(session.AddPointNamed("К-1").Done);
+    const std::string question(ask_number_texts::ReplaceQuestion);
+    EXPECT_EQ(log, (std::vector<std::string>{question, question, "К-1,К-2"}));
+
+    log.clear();
+    session.Report().ReportStringGridMouseUp(-1, -1);
+    EXPECT_FALSE(session.DeleteReportRow().Done);
+    session.Report().ReportStringGridMouseUp(0, 1);
+    session.MoveReportRowUp();
+    session.MoveReportRowDown();
+    session.ClearReport();
+    EXPECT_EQ(log,
+              (std::vector<std::string>{std::string(report_texts::NoRowToDelete),
+                                        "К-1,К-2",
+                                        "К-2,К-1",
+                                        "К-1,К-2",
+                                        ","}));
 }
 
 } // namespace
