@@ -6,6 +6,7 @@
 #include "app/HelpContext.h"
 #include "app/HelpService.h"
 #include "session/FeedDocument.h"
+#include "session/MaxCurrentInputModel.h"
 #include "session/TormelSession.h"
 
 #include <QAction>
@@ -535,6 +536,11 @@ void TMainForm::setFeedDocument(FeedDocument &feed)
         m_feed->SaveAsFeedMenuClick();
         return false;
     });
+    m_feedMenu->addSeparator();
+    QAction *maxCurrents = m_feedMenu->addAction(qs(MaxCurrentInputText::MenuItem));
+    maxCurrents->setObjectName(QStringLiteral("MaxCurrentInputMenu"));
+    maxCurrents->setStatusTip(qs(MaxCurrentInputText::MenuHint));
+    connect(maxCurrents, &QAction::triggered, this, &TMainForm::maxCurrentInputRequested);
     m_feedMenu->addSeparator()->setObjectName(QStringLiteral("RecentFeedSeparator"));
     fillRecentFeeds();
     showCaption();
@@ -609,6 +615,8 @@ void TMainForm::StartBitBtnClick()
         emit pointNameRequested();
     showState();
     emit calculationShown();
+    // A refused input of the largest currents is told once the calculation is shown.
+    m_session.TellMaxCurrentRefusal();
 }
 
 void TMainForm::WindKindComboBoxChange()

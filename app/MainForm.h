@@ -57,6 +57,8 @@ signals:
     void addPointRequested();     // "Отчет" / "Добавить..."
     void reportRequested();       // "Отчет" / "Просмотреть..."
     void aboutRequested();        // "?" / "О программе"
+    // "Схема" / "Максимальные токи КЗ...": the inputs of the largest fault currents.
+    void maxCurrentInputRequested();
     // The point-name dialog as the last step of a successful calculation, while its
     // check box is ticked.
     void pointNameRequested();

@@ -3,7 +3,9 @@
 #include "app/AnalysisCharts.h"
 #include "app/FormStyle.h"
 #include "app/HelpContext.h"
+#include "app/MaxCurrentsPage.h"
 #include "calc/CalcTypes.h"
+#include "session/MaxCurrentsPageModel.h"
 #include "session/ResultWindowModel.h"
 #include "sheet/SheetActions.h"
 
@@ -82,6 +84,8 @@ TResultForm::TResultForm(const ResultWindowModel &model, IHelpService &help, QWi
     m_pages->addTab(buildLinePage(), QStringLiteral("Линия"));
     m_pages->addTab(buildDefencePage(), QStringLiteral("Аппарат защиты"));
     m_pages->addTab(buildAnalysisPage(), QString::fromUtf8(AnalysisPageText::Caption.data()));
+    m_maxCurrentsPage = new MaxCurrentsPage(m_model.MaxCurrents);
+    m_pages->addTab(m_maxCurrentsPage, qs(MaxCurrentsPageText::Caption));
     m_pages->setCurrentIndex(0);
     layout->addWidget(m_pages, 1);
     layout->addWidget(buildLoop());
@@ -386,6 +390,7 @@ void TResultForm::showState()
         if (auto *label = findChild<QLabel *>(QString::fromStdString(name)))
             label->setText(QString::fromStdString(text));
     }
+    m_maxCurrentsPage->showState();
     for (const char *chart : {"FeedCurrentChart", "LoopShareChart"}) {
         if (auto *view = findChild<QWidget *>(QString::fromUtf8(chart)))
             view->update();

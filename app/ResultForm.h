@@ -9,6 +9,7 @@ class QTabWidget;
 namespace tormel {
 
 class IHelpService;
+class MaxCurrentsPage;
 struct ResultWindowModel;
 
 // The result window: the full result of the last successful calculation on three pages
@@ -42,6 +43,7 @@ private:
 
     const ResultWindowModel &m_model;
     QTabWidget *m_pages = nullptr;
+    MaxCurrentsPage *m_maxCurrentsPage = nullptr;
 };
 
 } // namespace tormel

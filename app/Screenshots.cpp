@@ -10,6 +10,7 @@
 #include "app/DeviceDefenceForm.h"
 #include "app/HelpWindow.h"
 #include "app/MainForm.h"
+#include "app/MaxCurrentInputForm.h"
 #include "app/ReportForm.h"
 #include "app/ResultForm.h"
 #include "app/TormelWindows.h"
@@ -255,6 +256,24 @@ int main(int argc, char *argv[])
     }
     ok = saveAnalysis(result, folder, QStringLiteral("result-analysis")) && ok;
     result.hide();
+
+    // The largest fault currents: a 200 MV*A supply and a breaker of 10 kA, typed in their
+    // window, judged by the next calculation.
+    {
+        tormel::TMaxCurrentInputForm &inputs = windows.MaxCurrentInputForm();
+        tormel::TMaxCurrentInput &texts = session.MaxCurrentInput().Texts;
+        texts.Sk = "200";
+        texts.Icu = "10";
+        inputs.showState();
+        ok = save(&inputs, folder, QStringLiteral("max-current-input.png")) && ok;
+        inputs.hide();
+        start->click();
+        result.showState();
+        pages->setCurrentIndex(4);
+        ok = save(&result, folder, QStringLiteral("result-max-currents.png")) && ok;
+        pages->setCurrentIndex(0);
+        result.hide();
+    }
 
     // Three points in the report, the last one at the end of a longer line.
     session.AskNumber().SetNumberEditText("К-1");

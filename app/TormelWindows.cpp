@@ -6,6 +6,7 @@
 #include "app/DeviceDefenceForm.h"
 #include "app/FormStyle.h"
 #include "app/MainForm.h"
+#include "app/MaxCurrentInputForm.h"
 #include "app/ReportForm.h"
 #include "app/ResultForm.h"
 #include "app/SheetPrinter.h"
@@ -45,6 +46,11 @@ TormelWindows::TormelWindows(TormelSession &session,
         showResultState();
     });
 
+    // The inputs of the largest fault currents, judged by the next calculation.
+    QObject::connect(&main, &TMainForm::maxCurrentInputRequested, &main, [this] {
+        MaxCurrentInputForm().showModal();
+    });
+
     // The point-name dialog, from the menu and as the last step of a calculation,
     // when the windows behind it must already show the new result.
     QObject::connect(
@@ -82,6 +88,22 @@ TDeviceDefenceForm &TormelWindows::DeviceDefenceForm()
     if (!m_deviceDefenceForm)
         m_deviceDefenceForm = new TDeviceDefenceForm(m_session, m_help, m_mainForm.get());
     return *m_deviceDefenceForm;
+}
+
+TMaxCurrentInputForm &TormelWindows::MaxCurrentInputForm()
+{
+    if (!m_maxCurrentInputForm) {
+        m_maxCurrentInputForm = new TMaxCurrentInputForm(
+                m_session.MaxCurrentInput(),
+                [this] {
+                    const MainInputModel &input = m_session.Input();
+                    return MaxCurrentInputModel::PlaceholdersFor(
+                            input.WindKind.Text, input.TransPower.Text, m_session.Separators());
+                },
+                m_help,
+                m_mainForm.get());
+    }
+    return *m_maxCurrentInputForm;
 }
 
 TAskNumberForm &TormelWindows::AskNumberForm()

@@ -14,6 +14,7 @@ class TAboutProgramForm;
 class TAskNumberForm;
 class TDeleteAllReportForm;
 class TDeviceDefenceForm;
+class TMaxCurrentInputForm;
 class TMainForm;
 class TReportForm;
 class TResultForm;
@@ -54,6 +55,7 @@ public:
     TReportForm &ReportForm();
     TDeleteAllReportForm &DeleteAllReportForm();
     TAboutProgramForm &AboutProgramForm();
+    TMaxCurrentInputForm &MaxCurrentInputForm();
 
     // The printer of the sheets; the print dialog unless a test sets another, which must
     // outlive the windows.
@@ -79,6 +81,7 @@ private:
     std::unique_ptr<TMainForm> m_mainForm;
     TResultForm *m_resultForm = nullptr;
     TDeviceDefenceForm *m_deviceDefenceForm = nullptr;
+    TMaxCurrentInputForm *m_maxCurrentInputForm = nullptr;
     TAskNumberForm *m_askNumberForm = nullptr;
     TReportForm *m_reportForm = nullptr;
     TDeleteAllReportForm *m_deleteAllReportForm = nullptr;

@@ -1,9 +1,11 @@
-// What the feed analysis adds to a calculation: the calculation and the verdict alone,
-// beside the same followed by the analysis, over the same varied feeds.
+// What the feed analysis and the largest fault currents add to a calculation: the
+// calculation and the verdict alone, beside the same followed by the analysis, and by the
+// analysis and the largest currents, over the same varied feeds.
 #include "calc/CalcDriver.h"
 #include "core/NumberFormat.h"
 #include "protection/DeviceDefenceUnit.h"
 #include "protection/FeedAnalysis.h"
+#include "protection/MaxCurrents.h"
 #include "session/MainInputModel.h"
 
 #include <benchmark/benchmark.h>
@@ -92,7 +94,27 @@ void BM_CalculateJudgeAndAnalyse(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * bench.feeds.size());
 }
 
+void BM_CalculateJudgeAnalyseAndMaxCurrents(benchmark::State &state)
+{
+    Bench bench;
+    // A finite supply, the user's transformer data and a breaking capacity: every
+    // quantity is computed.
+    const TMaxCurrentInput texts{"200", "4.5", "5.5", "25"};
+    for (auto _ : state) {
+        for (const TCalcInput &feed : bench.feeds) {
+            bench.calculate(feed);
+            const TFeedAnalysis analysis = AnalyseFeed(bench.result, bench.device);
+            const TMaxCurrentReading reading = ReadMaxCurrentInput(texts, feed.WindKind, 400);
+            const TMaxCurrents currents
+                    = ComputeMaxCurrents(bench.result, analysis, bench.device, *reading.Settings);
+            benchmark::DoNotOptimize(currents.Thermal.data());
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * bench.feeds.size());
+}
+
 } // namespace
 
 BENCHMARK(BM_CalculateAndJudge)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CalculateJudgeAndAnalyse)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CalculateJudgeAnalyseAndMaxCurrents)->Unit(benchmark::kMillisecond);

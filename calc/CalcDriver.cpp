@@ -26,6 +26,8 @@ struct SectionValues
     double Length = 0;       // metres
     int Parallel = 1;
     double Kt = 1;
+    double PhaseSection = 0, NeutralSection = 0; // mm^2
+    ConductorMetal Metal = ConductorMetal::None;
 };
 
 std::string LineNumber(std::size_t index)
@@ -60,6 +62,10 @@ ReadLineBlock(const TLineInput &line, std::size_t index, SectionValues &section)
         section.Xph = phase.X;
         section.Rn = neutral.R;
         section.Xn = neutral.X;
+        section.PhaseSection = CableCrossSection(line.Ff).value_or(0);
+        section.NeutralSection = CableCrossSection(line.Fn).value_or(0);
+        section.Metal
+                = line.Stuff == "Алюминий" ? ConductorMetal::Aluminium : ConductorMetal::Copper;
     } else {
         // SIP and busbar data give the whole loop; half of it goes to each conductor so
         // that these sections pass through the same pair check and sums as cables.
@@ -70,6 +76,12 @@ ReadLineBlock(const TLineInput &line, std::size_t index, SectionValues &section)
             return loop.Refusal;
         section.Rph = section.Rn = loop.R / 2;
         section.Xph = section.Xn = loop.X / 2;
+        if (*group == LineKindGroup::Sip) {
+            const std::optional<SipConductors> conductors = SipCrossSections(line.Stuff);
+            section.PhaseSection = conductors ? conductors->Phase : 0;
+            section.NeutralSection = conductors ? conductors->Neutral : 0;
+            section.Metal = ConductorMetal::Aluminium;
+        }
     }
 
     if (section.Rph != 0 && section.Rn == 0)
@@ -163,6 +175,14 @@ CalcOutcome CalculateShortCircuit(const TCalcInput &input)
         next.RLineTablePerMetre[n] = s.Rph + s.Rn;
         next.XLineTablePerMetre[n] = s.Xph + s.Xn;
         next.LineKt[n] = s.Kt;
+        next.RPhasePerMetre[n] = s.Rph;
+        next.XPhasePerMetre[n] = s.Xph;
+        next.LineParallel[n] = s.Parallel;
+        next.RLineCold[n] = (s.Rph + s.Rn) * s.Length / s.Parallel;
+        next.PhaseCrossSection[n] = s.PhaseSection;
+        next.NeutralCrossSection[n] = s.NeutralSection;
+        next.LineMetal[n] = s.Metal;
+        next.LineKind[n] = input.Lines[n].KindPerform;
         if (!std::isfinite(next.ZLine[n])) // a length near the limit of a double is no length
             return Refuse(CalcStep::Sum, LengthMessage(n));
         next.RLineSum += next.RLine[n];

@@ -7,6 +7,10 @@ namespace tormel {
 
 constexpr int LineCount = 6;
 
+// The metal of a section's conductors; None for a section the program does not check
+// for heating (busbar trunking).
+enum class ConductorMetal { None, Aluminium, Copper };
+
 // The seven texts of one line section, in the order of its row of controls. TLineInput
 // holds them as they stand in the row; a request that may leave some of them out holds
 // them as optionals (feed/BatchInput.h), so the seven fields are written down once.
@@ -80,6 +84,20 @@ struct TCalcResult
     std::array<double, LineCount> RLineTablePerMetre{};
     std::array<double, LineCount> XLineTablePerMetre{};
     std::array<double, LineCount> LineKt{};
+    // What the largest fault currents and the conductors' heating need of each section.
+    // The phase conductor's resistance and reactance per metre at 20 degrees, of one
+    // conductor (half the loop for SIP and busbars), before the parallel count:
+    std::array<double, LineCount> RPhasePerMetre{};
+    std::array<double, LineCount> XPhasePerMetre{};
+    std::array<int, LineCount> LineParallel{1, 1, 1, 1, 1, 1};
+    // The section's loop resistance at 20 degrees: RLine without the temperature factor.
+    std::array<double, LineCount> RLineCold{};
+    // The cross-sections of one phase and one neutral conductor, mm^2; 0 for a section
+    // without conductors and for busbar trunking.
+    std::array<double, LineCount> PhaseCrossSection{};
+    std::array<double, LineCount> NeutralCrossSection{};
+    std::array<ConductorMetal, LineCount> LineMetal{};
+    std::array<std::string, LineCount> LineKind{}; // the kind text, as in TLineInput
 };
 
 // Phase voltage of the 0.4 kV network; with the loop in milliohms it gives amperes.

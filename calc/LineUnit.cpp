@@ -104,6 +104,15 @@ TLineImpedance GetCableLineImpedance(const std::string &crossSection,
     return {r, x, {}};
 }
 
+std::optional<double> CableCrossSection(const std::string &crossSection)
+{
+    const std::optional<double> section = ReadReal(crossSection);
+    const CableRow *row = section ? findRow(*section) : nullptr;
+    if (row == nullptr)
+        return std::nullopt;
+    return ReadReal(row->text);
+}
+
 const std::vector<std::string> &CrossSections()
 {
     // The lists offer "no conductor" first, then the sections in ascending order.

@@ -1,5 +1,7 @@
 #include "calc/SipLineUnit.h"
 
+#include "core/NumberReading.h"
+
 #include <iterator>
 #include <string_view>
 #include <utility>
@@ -119,6 +121,26 @@ TLineImpedance GetSipLineImpedance(const std::string &marking, const std::string
         }
     }
     return {0, 0, "Неизвестная марка СИП"};
+}
+
+std::optional<SipConductors> SipCrossSections(std::string_view marking)
+{
+    const std::size_t star = marking.find('*');
+    if (star == std::string_view::npos)
+        return std::nullopt;
+    const std::size_t plus = marking.find('+', star);
+    const std::optional<double> phase = ReadReal(marking.substr(star + 1, plus - star - 1));
+    if (!phase || !(*phase > 0))
+        return std::nullopt;
+    if (plus == std::string_view::npos)
+        return SipConductors{*phase, *phase};
+    const std::string_view rest = marking.substr(plus + 1);
+    if (!rest.starts_with("1*"))
+        return std::nullopt;
+    const std::optional<double> neutral = ReadReal(rest.substr(2));
+    if (!neutral || !(*neutral > 0))
+        return std::nullopt;
+    return SipConductors{*phase, *neutral};
 }
 
 const std::vector<std::string> &SipMarkings(const std::string &kindPerform)

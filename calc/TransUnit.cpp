@@ -111,6 +111,15 @@ TTransformerImpedance GetTransformerImpedance(const std::string &windKind, doubl
     return {cell.r, cell.x, std::sqrt(cell.r * cell.r + cell.x * cell.x), {}};
 }
 
+std::optional<TTransformerCell> FindTransformerCell(const std::string &windKind, double power)
+{
+    const Rating *rating = findRating(power);
+    const std::size_t scheme = findScheme(windKind);
+    if (rating == nullptr || scheme == kSchemes.size() || !isFilled(rating->cells[scheme]))
+        return std::nullopt;
+    return TTransformerCell{rating->cells[scheme].r, rating->cells[scheme].x};
+}
+
 const std::vector<std::string> &WindKinds()
 {
     static const std::vector<std::string> kinds = [] {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,15 @@ struct TTransformerImpedance
 // Impedance of the transformer to a single-phase fault on the low-voltage side.
 // Refuses an unknown power or scheme.
 TTransformerImpedance GetTransformerImpedance(const std::string &windKind, double power);
+
+// The table cell of a scheme and power, R and X as GetTransformerImpedance gives them;
+// none, without a message, where the table has no such transformer.
+struct TTransformerCell
+{
+    double R = 0;
+    double X = 0;
+};
+std::optional<TTransformerCell> FindTransformerCell(const std::string &windKind, double power);
 
 // The winding schemes in the order the scheme list offers them.
 const std::vector<std::string> &WindKinds();

@@ -1,5 +1,6 @@
 #include "cli/BatchRunner.h"
 
+#include "cli/MaxCurrentsJson.h"
 #include "feed/FeedFile.h"
 #include "session/SessionFeed.h"
 #include "session/TormelSession.h"
@@ -102,6 +103,15 @@ void BatchRun::SendSheets(std::string dateTime, std::function<void(CalculationSh
     m_sheetSink = std::move(sink);
 }
 
+void BatchRun::tellMaxCurrentRefusal(ComputedObject &object)
+{
+    if (!object.MaxCurrentRefusal)
+        return;
+    object.Ok = false;
+    object.Output["Ok"] = false;
+    object.Output["Messages"].push_back(*std::exchange(object.MaxCurrentRefusal, std::nullopt));
+}
+
 Json BatchRun::Run(const CalcRequest &request, const std::string &feedFileName)
 {
     return Complete(Compute(request, feedFileName));
@@ -123,6 +133,8 @@ ComputedObject BatchRun::Compute(const CalcRequest &request, const std::string &
     object.Ok = deviceAccepted && calculated && (!request.Name || pointAsked);
     if (pointAsked)
         object.Point.emplace(*request.Name, session.Result());
+    if (calculated && session.MaxCurrentRefusal())
+        object.MaxCurrentRefusal = session.MaxCurrentRefusal()->Message;
     Json &out = object.Output;
     out["Name"] = request.Name ? Json(*request.Name) : Json(nullptr);
     out["Ok"] = object.Ok;
@@ -134,11 +146,18 @@ ComputedObject BatchRun::Compute(const CalcRequest &request, const std::string &
     out["ResultWindow"] = calculated ? resultWindowJson(session.ResultWindow()) : Json(nullptr);
     out["Analysis"]
             = calculated && session.Analysis() ? analysisJson(*session.Analysis()) : Json(nullptr);
+    out["MaxCurrents"] = calculated && session.MaxCurrents()
+                                 ? cli::MaxCurrentsJson(*session.MaxCurrents())
+                                 : Json(nullptr);
     out["ReportRow"] = nullptr;
     // The sheet names only a point that the report holds: the name is written in when the
     // point is added.
     if (calculated && m_sheetRequest)
         object.Sheet = BuildCalculationSheet(session, {"", feedFileName, m_sheetRequest->DateTime});
+    // Without a point to add, nothing else is told: the refusal is the last message now
+    // (the output may be written out before the object is completed).
+    if (!object.Point)
+        tellMaxCurrentRefusal(object);
     return object;
 }
 
@@ -160,6 +179,7 @@ Json BatchRun::Complete(ComputedObject &&object)
                 NameSheetPoint(*object.Sheet, name);
         }
     }
+    tellMaxCurrentRefusal(object);
     m_allOk = m_allOk && object.Ok;
     if (object.Sheet && m_sheetSink)
         m_sheetSink(std::move(*object.Sheet));

@@ -81,6 +81,9 @@ struct ComputedObject
     // The point the object asks for: its name and the result its row is made of.
     std::optional<std::pair<std::string, TCalcResult>> Point;
     std::optional<CalculationSheet> Sheet;
+    // The calculation's refusal of an input of the largest currents, told after everything
+    // else the object shows, the point's messages included.
+    std::optional<std::string> MaxCurrentRefusal;
 };
 
 // A run of calculation objects, handed over one at a time: each is computed from the
@@ -115,6 +118,9 @@ public:
     std::vector<CalculationSheet> &Sheets() { return m_sheets; }
 
 private:
+    // Appends the refusal of an input of the largest currents as the object's last message.
+    static void tellMaxCurrentRefusal(ComputedObject &object);
+
     BatchAnswers m_answers;
     std::unique_ptr<TormelSession> m_session;
     bool m_allOk = true;

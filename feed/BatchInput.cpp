@@ -154,7 +154,8 @@ DeviceRequest parseDevice(const Reader &reader, const Json &value, const std::st
                     {"TypePP", text(device.TypePP)},
                     {"TokPP", text(device.TokPP)},
                     {"KZPP", text(device.KZPP)},
-                    {"TimePP", text(device.TimePP)}});
+                    {"TimePP", text(device.TimePP)},
+                    {"Icu", text(device.Icu)}});
     return device;
 }
 
@@ -176,6 +177,9 @@ CalcRequest parseRequest(const Json &value, std::size_t position)
                     {"WindKind", text(request.WindKind)},
                     {"TransPower", text(request.TransPower)},
                     {"RArc", text(request.RArc)},
+                    {"Sk", text(request.Sk)},
+                    {"Uk", text(request.Uk)},
+                    {"Pk", text(request.Pk)},
                     {"Lines",
                      [&](const Json &v, const std::string &f) {
                          reader.requireNotNull(v, f);

@@ -30,6 +30,7 @@ struct DeviceRequest
     std::optional<std::string> TokPP;
     std::optional<std::string> KZPP;
     std::optional<std::string> TimePP;
+    std::optional<std::string> Icu; // the rated breaking capacity, kA
 };
 
 // One calculation object of the input document.
@@ -39,6 +40,11 @@ struct CalcRequest
     std::optional<std::string> WindKind;
     std::optional<std::string> TransPower;
     std::optional<std::string> RArc;
+    // The inputs of the largest fault currents: the supply's short-circuit power, the
+    // transformer's short-circuit voltage and load losses.
+    std::optional<std::string> Sk;
+    std::optional<std::string> Uk;
+    std::optional<std::string> Pk;
     std::vector<LineRequest> Lines; // at most six, line 1 first
     std::optional<DeviceRequest> Device;
 };

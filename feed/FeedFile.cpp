@@ -36,6 +36,9 @@ std::string WriteFeedDocument(const CalcRequest &feed)
     put(root, "WindKind", feed.WindKind);
     put(root, "TransPower", feed.TransPower);
     put(root, "RArc", feed.RArc);
+    put(root, "Sk", feed.Sk);
+    put(root, "Uk", feed.Uk);
+    put(root, "Pk", feed.Pk);
     Json lines = Json::array();
     for (const LineRequest &line : feed.Lines) {
         Json object = Json::object();
@@ -62,6 +65,7 @@ std::string WriteFeedDocument(const CalcRequest &feed)
         put(object, "TokPP", device.TokPP);
         put(object, "KZPP", device.KZPP);
         put(object, "TimePP", device.TimePP);
+        put(object, "Icu", device.Icu);
         root["Device"] = std::move(object);
     }
     // Every text comes from the windows as UTF-8; a broken one is replaced rather than

@@ -5,6 +5,7 @@
 #include "core/Version.h"
 #include "report/ReportTable.h"
 #include "report/ReportTexts.h"
+#include "session/MaxCurrentsSheet.h"
 #include "session/TormelSession.h"
 
 #include <string>
@@ -208,6 +209,15 @@ std::optional<CalculationSheet> BuildCalculationSheet(const TormelSession &sessi
     sheet.Blocks.push_back(deviceBlock(session.Device()));
     if (session.Analysis()) {
         sheet.Blocks.push_back(analysisBlock(result, window.Analysis));
+        if (session.MaxCurrents()) {
+            for (SheetBlock &block : MaxCurrentsSheetBlocks(input,
+                                                            result,
+                                                            session.JudgedMaxCurrentInput(),
+                                                            *session.Analysis(),
+                                                            *session.MaxCurrents(),
+                                                            separators))
+                sheet.Blocks.push_back(std::move(block));
+        }
         sheet.Current = window.Analysis.Current;
         if (!window.Analysis.Loop.Bars.empty())
             sheet.Loop = window.Analysis.Loop;

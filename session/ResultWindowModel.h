@@ -3,6 +3,7 @@
 #include "calc/CalcTypes.h"
 #include "protection/DeviceDefenceUnit.h"
 #include "session/AnalysisPageModel.h"
+#include "session/MaxCurrentsPageModel.h"
 
 #include <array>
 #include <string>
@@ -61,6 +62,8 @@ struct ResultWindowModel : ResultWindowTexts
 
     // Page "Анализ", after the three above; written by the session, not by Fill.
     AnalysisPageModel Analysis;
+    // Page "Макс. токи", after the analysis; written by the session.
+    MaxCurrentsPageModel MaxCurrents;
 
     // Writes every label except the device page from a successful calculation and the
     // texts it was made from.
@@ -72,6 +75,7 @@ struct ResultWindowModel : ResultWindowTexts
     {
         static_cast<ResultWindowTexts &>(*this) = ResultWindowTexts();
         Analysis = AnalysisPageModel();
+        MaxCurrents.Clear();
     }
 
     // Every label as (control name, text), page by page in the window's order, then the

@@ -90,6 +90,15 @@ CalcRequest FeedFromSession(const TormelSession &session)
     feed.WindKind = input.WindKind.Text;
     feed.TransPower = input.TransPower.Text;
     feed.RArc = input.RArc;
+    // The inputs of the largest currents are written only when given, so that a feed
+    // without them is written as before.
+    const TMaxCurrentInput &texts = session.MaxCurrentInput().Texts;
+    const auto given = [](const std::string &text) {
+        return text.empty() ? std::nullopt : std::optional<std::string>(text);
+    };
+    feed.Sk = given(texts.Sk);
+    feed.Uk = given(texts.Uk);
+    feed.Pk = given(texts.Pk);
     for (const TLineInput &line : input.Lines)
         feed.Lines.push_back(ConvertLineTexts<std::optional<std::string>>(line));
     // While a device is held, the file names the inputs it was accepted with: opened again,
@@ -98,6 +107,7 @@ CalcRequest FeedFromSession(const TormelSession &session)
         feed.Device = deviceFrom(*accepted, true);
     else
         feed.Device = deviceFrom(session.DeviceForm(), false);
+    feed.Device->Icu = given(texts.Icu);
     return feed;
 }
 
@@ -106,6 +116,12 @@ bool ApplyCalcRequest(TormelSession &session, const CalcRequest &request)
     setText(session.Input().WindKind.Text, request.WindKind, [&] { session.ChangeWindKind(); });
     applyText(session.Input().TransPower.Text, request.TransPower);
     applyText(session.Input().RArc, request.RArc);
+    TMaxCurrentInput &texts = session.MaxCurrentInput().Texts;
+    applyText(texts.Sk, request.Sk);
+    applyText(texts.Uk, request.Uk);
+    applyText(texts.Pk, request.Pk);
+    if (request.Device)
+        applyText(texts.Icu, request.Device->Icu);
     applyLines(session, request.Lines);
     return !request.Device || applyDevice(session, *request.Device);
 }
@@ -115,6 +131,7 @@ void StartNewFeed(TormelSession &session)
     if (session.AcceptedDeviceForm() || session.Device().DeviceKind != ProtectionKind::None)
         session.ResetDevice();
     session.Input() = MainInputModel();
+    session.MaxCurrentInput() = MaxCurrentInputModel();
     session.DeviceForm() = TDeviceDefenceFormModel();
     session.Result() = TCalcResult();
     session.ResultWindow().Reset();

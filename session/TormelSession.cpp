@@ -3,6 +3,7 @@
 #include "calc/CalcDriver.h"
 #include "core/MessageService.h"
 #include "core/NumberFormat.h"
+#include "core/NumberReading.h"
 #include "session/ReportMenu.h"
 
 #include <utility>
@@ -63,6 +64,14 @@ CalculationOutcome TormelSession::Calculate()
     m_status.setDeviceLine(AlertDeviceDefence(m_device, m_result));
     m_resultWindow.Fill(input, m_result, m_separators);
     m_calculatedInput = input;
+    // The inputs of the largest currents are read only now that the transformer and the
+    // feed are accepted; a refused one leaves the calculation as it is.
+    forgetMaxCurrents();
+    m_judgedMaxCurrentInput = m_maxCurrentInput.Texts;
+    TMaxCurrentReading reading = ReadMaxCurrentInput(
+            m_judgedMaxCurrentInput, input.WindKind, ReadReal(input.TransPower).value_or(0));
+    m_maxCurrentSettings = std::move(reading.Settings);
+    m_maxCurrentRefusal = std::move(reading.Refusal);
     m_analysis.emplace();
     refreshAnalysis();
     m_status.ResultMenuEnabled = true;
@@ -99,6 +108,9 @@ void TormelSession::ResetToStart()
     m_askNumber = AskNumberModel();
     m_analysis.reset();
     m_calculatedInput.reset();
+    m_maxCurrentInput = MaxCurrentInputModel();
+    m_judgedMaxCurrentInput = TMaxCurrentInput();
+    forgetMaxCurrents();
 }
 
 void TormelSession::refreshAnalysis()
@@ -107,6 +119,30 @@ void TormelSession::refreshAnalysis()
         return;
     m_analysis = AnalyseFeed(m_result, m_device);
     m_resultWindow.Analysis.Fill(m_result, *m_analysis, m_separators);
+    if (m_maxCurrentSettings) {
+        m_maxCurrents = ComputeMaxCurrents(m_result, *m_analysis, m_device, *m_maxCurrentSettings);
+        m_resultWindow.MaxCurrents.Fill(*m_analysis, *m_maxCurrents, m_separators);
+    }
+}
+
+void TormelSession::forgetMaxCurrents()
+{
+    m_maxCurrentSettings.reset();
+    m_maxCurrents.reset();
+    m_maxCurrentRefusal.reset();
+    m_maxCurrentRefusalTold = false;
+    m_resultWindow.MaxCurrents.Clear();
+}
+
+CommandOutcome TormelSession::TellMaxCurrentRefusal()
+{
+    CommandOutcome outcome;
+    if (m_maxCurrentRefusal && !m_maxCurrentRefusalTold) {
+        m_maxCurrentRefusalTold = true;
+        outcome.Done = false;
+        show(outcome, m_maxCurrentRefusal->Message);
+    }
+    return outcome;
 }
 
 CommandOutcome TormelSession::AcceptDevice()

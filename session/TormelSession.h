@@ -4,11 +4,13 @@
 #include "core/NumberFormat.h"
 #include "protection/DeviceDefenceUnit.h"
 #include "protection/FeedAnalysis.h"
+#include "protection/MaxCurrents.h"
 #include "report/AskNumberModel.h"
 #include "report/ReportTable.h"
 #include "session/DeviceDefenceFormModel.h"
 #include "session/MainInputModel.h"
 #include "session/MainStatus.h"
+#include "session/MaxCurrentInputModel.h"
 #include "session/ResultWindowModel.h"
 
 #include <QObject>
@@ -96,7 +98,29 @@ public:
     // none before the first. The result window's analysis page shows it.
     const std::optional<TFeedAnalysis> &Analysis() const { return m_analysis; }
     // Forgets it, as a program just started has none (a new feed).
-    void ForgetAnalysis() { m_analysis.reset(); }
+    void ForgetAnalysis()
+    {
+        m_analysis.reset();
+        forgetMaxCurrents();
+    }
+
+    // The inputs of the largest fault currents (Sk, uk, Pk, Icu), as typed in their window.
+    MaxCurrentInputModel &MaxCurrentInput() { return m_maxCurrentInput; }
+    const MaxCurrentInputModel &MaxCurrentInput() const { return m_maxCurrentInput; }
+    // The largest fault currents of the last successful calculation with the device as it
+    // stands now; none before the first, and none when the calculation refused their
+    // inputs. They are judged by each calculation, not when typed.
+    const std::optional<TMaxCurrents> &MaxCurrents() const { return m_maxCurrents; }
+    // The inputs the last calculation judged, and its refusal of one of them.
+    const TMaxCurrentInput &JudgedMaxCurrentInput() const { return m_judgedMaxCurrentInput; }
+    const std::optional<TMaxCurrentRefusal> &MaxCurrentRefusal() const
+    {
+        return m_maxCurrentRefusal;
+    }
+    // Shows the last calculation's refusal of an input of the largest currents, once. The
+    // front ends call it when the calculation's own messages and dialogs are done, so that
+    // it comes after them.
+    CommandOutcome TellMaxCurrentRefusal();
 
     // Adds the current result to the report under the name that stands in the point-name
     // dialog ("Да" of the dialog). Done when the dialog closes.
@@ -135,6 +159,7 @@ signals:
 private:
     // Judges the last successful calculation against the device again.
     void refreshAnalysis();
+    void forgetMaxCurrents();
     CommandOutcome addPoint(const TCalcResult &result);
     // Shows one message box and keeps its text in the outcome.
     void show(CommandOutcome &outcome, std::string text);
@@ -153,6 +178,12 @@ private:
     AskNumberModel m_askNumber;
     ReportTable m_report;
     std::optional<TFeedAnalysis> m_analysis;
+    MaxCurrentInputModel m_maxCurrentInput;
+    TMaxCurrentInput m_judgedMaxCurrentInput;
+    std::optional<TMaxCurrentSettings> m_maxCurrentSettings; // as the calculation read them
+    std::optional<TMaxCurrents> m_maxCurrents;
+    std::optional<TMaxCurrentRefusal> m_maxCurrentRefusal;
+    bool m_maxCurrentRefusalTold = false;
     std::optional<TCalcInput> m_calculatedInput;
 };
 

@@ -114,6 +114,8 @@ void FeedMenuTest::menuComesFirstWithItsItemsAndKeys()
                           QStringLiteral("Открыть..."),
                           QStringLiteral("Сохранить"),
                           QStringLiteral("Сохранить как..."),
+                          QStringLiteral("-"),
+                          QStringLiteral("Максимальные токи КЗ..."),
                           QStringLiteral("-")}));
     QCOMPARE(find<QAction>(QStringLiteral("NewFeedMenu"))->shortcut(), QKeySequence::New);
     QCOMPARE(find<QAction>(QStringLiteral("OpenFeedMenu"))->shortcut(), QKeySequence::Open);

@@ -107,7 +107,7 @@ void ResultAnalysisPageTest::cleanup()
 void ResultAnalysisPageTest::fourthPageAfterTheThree()
 {
     auto *pages = find<QTabWidget>(QStringLiteral("ResultPageControl"));
-    QCOMPARE(pages->count(), 4);
+    QCOMPARE(pages->count(), 5);
     QCOMPARE(pages->tabText(0), QStringLiteral("Трансформатор"));
     QCOMPARE(pages->tabText(1), QStringLiteral("Линия"));
     QCOMPARE(pages->tabText(2), QStringLiteral("Аппарат защиты"));

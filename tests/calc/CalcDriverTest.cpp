@@ -114,6 +114,59 @@ TEST_F(CalcDriverTest, SipLoopIsSplitAndOnlyResistanceFollowsTemperature)
     EXPECT_NEAR(result.XLine[0], 7.35, 1e-9);
 }
 
+TEST_F(CalcDriverTest, KeepsTheColdPhaseValuesAndConductorsOfEverySection)
+{
+    TCalcInput input = StartInput();
+    TLineInput &cable = input.Lines[0];
+    cable.KindPerform = "Кабель с бумажной изоляцией";
+    cable.Stuff = "Алюминий";
+    cable.Ff = "95.5"; // the row of 95, as the resistance lookup reads it
+    cable.Fn = "50";
+    cable.Length = "120";
+    cable.QuanPar = "2";
+    cable.Temperature = "65";
+    TLineInput &sip = input.Lines[2];
+    sip.KindPerform = "СИП-1";
+    sip.Stuff = "3*35+1*54.6";
+    sip.Length = "40";
+    sip.Temperature = "-10";
+    TLineInput &bus = input.Lines[4];
+    bus.KindPerform = "Шинопровод Canalis";
+    bus.Stuff = "KS, 400A";
+    bus.Length = "10";
+    ASSERT_TRUE(Calculate(input));
+
+    EXPECT_EQ(result.RPhasePerMetre[0], 0.329);
+    EXPECT_EQ(result.XPhasePerMetre[0], 0.0602);
+    EXPECT_EQ(result.LineParallel[0], 2);
+    EXPECT_EQ(result.RLineCold[0], (0.329 + 0.625) * 120 / 2);
+    EXPECT_GT(result.RLine[0], result.RLineCold[0]); // the hot loop of the calculation
+    EXPECT_EQ(result.PhaseCrossSection[0], 95);
+    EXPECT_EQ(result.NeutralCrossSection[0], 50);
+    EXPECT_EQ(result.LineMetal[0], ConductorMetal::Aluminium);
+    EXPECT_EQ(result.LineKind[0], "Кабель с бумажной изоляцией");
+
+    // An unused section: no conductor, the parallel count of "нет".
+    EXPECT_EQ(result.PhaseCrossSection[1], 0);
+    EXPECT_EQ(result.LineParallel[1], 1);
+    EXPECT_EQ(result.RLineCold[1], 0);
+
+    // SIP: half the loop per conductor, cross-sections from the marking, aluminium; the
+    // cold loop is above the calculation's at -10 degrees.
+    EXPECT_EQ(result.RPhasePerMetre[2], 1.498 / 2);
+    EXPECT_EQ(result.XPhasePerMetre[2], 0.14 / 2);
+    EXPECT_EQ(result.RLineCold[2], 1.498 * 40);
+    EXPECT_LT(result.RLine[2], result.RLineCold[2]);
+    EXPECT_EQ(result.PhaseCrossSection[2], 35);
+    EXPECT_EQ(result.NeutralCrossSection[2], 54.6);
+    EXPECT_EQ(result.LineMetal[2], ConductorMetal::Aluminium);
+
+    // Busbar trunking enters the loops but not the heating check.
+    EXPECT_EQ(result.RPhasePerMetre[4], 0.433 / 2);
+    EXPECT_EQ(result.PhaseCrossSection[4], 0);
+    EXPECT_EQ(result.LineMetal[4], ConductorMetal::None);
+}
+
 TEST_F(CalcDriverTest, UnusedSectionsMayStandBetweenUsedOnes)
 {
     TCalcInput input = StartInput();

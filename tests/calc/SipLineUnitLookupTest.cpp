@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tormel {
@@ -80,6 +83,26 @@ TEST(SipLineUnitLookup, MarkingListsMatchTheLookup)
             EXPECT_GT(loop.X, 0) << kind << " " << marking;
         }
     }
+}
+
+TEST(SipLineUnitLookup, CrossSectionsComeFromTheMarking)
+{
+    // Every marking of every kind reads, so no SIP section loses its heating check.
+    for (const char *kind : {"СИП-1", "СИП-2", "СИП-4"}) {
+        for (const std::string &marking : SipMarkings(kind))
+            EXPECT_TRUE(SipCrossSections(marking)) << marking;
+    }
+    const auto sections = [](std::string_view marking) {
+        const std::optional<SipConductors> c = SipCrossSections(marking);
+        return c ? std::pair(c->Phase, c->Neutral) : std::pair(-1.0, -1.0);
+    };
+    EXPECT_EQ(sections("3*16+1*54.6"), std::pair(16.0, 54.6));
+    EXPECT_EQ(sections("1*16+1*25"), std::pair(16.0, 25.0));
+    EXPECT_EQ(sections("3*240+1*95"), std::pair(240.0, 95.0));
+    EXPECT_EQ(sections("4*16"), std::pair(16.0, 16.0));
+    EXPECT_EQ(sections("2*25"), std::pair(25.0, 25.0));
+    for (std::string_view bad : {"", "16", "3*+1*25", "3*16+2*25", "3*16+1*", "3*0+1*25"})
+        EXPECT_FALSE(SipCrossSections(bad)) << bad;
 }
 
 } // namespace

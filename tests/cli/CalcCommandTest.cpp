@@ -172,6 +172,75 @@ TEST_F(CalcCommandTest, AnalysisOfEachCalculation)
     EXPECT_EQ(out[3]["Analysis"]["LargestDevice"], nullptr);
 }
 
+TEST_F(CalcCommandTest, MaxCurrentsOfEachCalculation)
+{
+    const std::string input = R"json([
+        {"WindKind": "T/Y-0", "TransPower": "400", "Sk": "", "Uk": "", "Pk": ""},
+        {"WindKind": "T/Y-0", "TransPower": "400", "Sk": 200, "Uk": "5.5", "Pk": "5.5",
+         "Lines": [{"KindPerform": "Кабель с ПВХ изоляцией", "Stuff": "Медь", "Ff": "4",
+                    "Fn": "4", "Length": "5"}],
+         "Device": {"TokAVnom": "16", "TokNR": "10 (\"C\")", "KZAV": "1.1", "Icu": "6"}},
+        {"RArc": "-1", "Sk": "0"},
+        {"Sk": "0", "Uk": "-1", "Device": {"Icu": "x"}},
+        {"WindKind": "1/1-0", "TransPower": "10"}
+    ])json";
+    const Outcome outcome = exec("", input);
+    ASSERT_EQ(outcome.status, 1) << outcome.err;
+    const Json out = outcome.json();
+    ASSERT_EQ(out.size(), 5u);
+
+    // The transformer alone: 231000 / |5.9 + j17.007|, the same at every point.
+    const Json &alone = out[0]["MaxCurrents"];
+    EXPECT_EQ(out[0]["Ok"], true);
+    EXPECT_EQ(alone["Z1T"]["R"].get<double>(), 17.7 / 3);
+    EXPECT_EQ(alone["Z1T"]["X"].get<double>(), 51.02 / 3);
+    ASSERT_EQ(alone["Ik3"].size(), 7u);
+    EXPECT_EQ(alone["Ik3"][0].get<double>(), 231000 / std::hypot(17.7 / 3, 51.02 / 3));
+    EXPECT_EQ(alone["Ik3"][6], alone["Ik3"][0]);
+    EXPECT_EQ(alone["Ik1"].size(), 7u);
+    EXPECT_EQ(alone["Ip"].size(), 7u);
+    EXPECT_EQ(alone["Breaking"], nullptr);
+    EXPECT_EQ(alone["Thermal"],
+              Json::array({nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}));
+
+    // Everything given: the breaking capacity fails, the thin cable does not withstand.
+    const Json &given = out[1]["MaxCurrents"];
+    EXPECT_EQ(out[1]["Ok"], true);
+    EXPECT_EQ(given["Z1T"]["R"].get<double>(), 5.5);
+    const Json &breaking = given["Breaking"];
+    EXPECT_EQ(breaking["Icu"].get<double>(), 6000);
+    EXPECT_EQ(breaking["Imax"],
+              given["Ik1"][0].get<double>() > given["Ik3"][0].get<double>() ? given["Ik1"][0]
+                                                                            : given["Ik3"][0]);
+    EXPECT_EQ(breaking["Ok"], false);
+    const Json &cable = given["Thermal"][0];
+    EXPECT_EQ(cable["Time"].get<double>(), 0.4);
+    EXPECT_EQ(cable["Current"], out[1]["Analysis"]["PointCurrents"][1]);
+    EXPECT_EQ(cable["Ok"], false);
+    EXPECT_EQ(given["Thermal"][1], nullptr);
+
+    // A failed calculation: no judgement of the new texts at all.
+    EXPECT_EQ(out[2]["MaxCurrents"], nullptr);
+    EXPECT_EQ(out[2]["Messages"].size(), 1u);
+
+    // Only the first refused text is told, after the rest, and the object is not Ok;
+    // everything else stands.
+    EXPECT_EQ(out[3]["Ok"], false);
+    EXPECT_EQ(out[3]["MaxCurrents"], nullptr);
+    EXPECT_EQ(out[3]["Messages"],
+              Json::array({"Неверная мощность короткого замыкания питающей сети"}));
+    EXPECT_NE(out[3]["Result"], nullptr);
+    EXPECT_NE(out[3]["Analysis"], nullptr);
+    EXPECT_EQ(out[3]["IokzLabel"], "Ток однофазного короткого замыкания равен 217 А");
+
+    // A single-phase transformer: no three-phase current.
+    const Json &single = out[4]["MaxCurrents"];
+    EXPECT_EQ(single["Z1T"], nullptr);
+    EXPECT_EQ(single["Ik3"],
+              Json::array({nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}));
+    EXPECT_GT(single["Ip"][0].get<double>(), single["Ik1"][0].get<double>());
+}
+
 TEST_F(CalcCommandTest, RefusedObjectKeepsTheOthersAndTheReport)
 {
     const std::string input = R"([

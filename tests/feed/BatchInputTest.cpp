@@ -253,5 +253,24 @@ TEST(BatchInputTest, ParseBatchInputReadsTheSameAsPieces)
     EXPECT_EQ(pieces.requests[0].Device->TokAVnom, "25");
 }
 
+// The inputs of the largest fault currents read as texts like the others; absent ones stay
+// absent, and a null is refused as everywhere.
+TEST(BatchInputTest, SupplyTransformerAndBreakingCapacityTexts)
+{
+    const BatchInput input = ParseBatchInput(
+            R"([{"Sk": 200, "Uk": "4.5", "Pk": 5.9, "Device": {"Icu": "25"}}, {}])");
+    ASSERT_EQ(input.Requests.size(), 2u);
+    const CalcRequest &given = input.Requests[0];
+    EXPECT_EQ(given.Sk, "200");
+    EXPECT_EQ(given.Uk, "4.5");
+    EXPECT_EQ(given.Pk, "5.9");
+    EXPECT_EQ(given.Device->Icu, "25");
+    EXPECT_FALSE(input.Requests[1].Sk);
+    EXPECT_FALSE(input.Requests[1].Uk);
+    EXPECT_FALSE(input.Requests[1].Pk);
+    EXPECT_EQ(readInPieces(R"({"Device": {"Icu": null}})", 7).error,
+              "объект 1, поле \"Device.Icu\": значение null не допускается");
+}
+
 } // namespace
 } // namespace tormel

@@ -232,6 +232,32 @@ int CheckSchema(const std::string &targets)
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
 }
 
+// The inputs of the largest fault currents are written where the parser reads them, and
+// only when given, so that a feed without them is written as before.
+TEST(FeedDocumentWriting, LargestCurrentInputsRoundTripAndAreLeftOutWhenAbsent)
+{
+    CalcRequest feed;
+    feed.WindKind = "T/Y-0";
+    feed.Sk = "200";
+    feed.Uk = "4.5";
+    feed.Pk = "5,9"; // kept as typed, judged only by a calculation
+    feed.Device = DeviceRequest{};
+    feed.Device->Icu = "25";
+    const std::string document = WriteFeedDocument(feed);
+    const CalcRequest back = ReadFeedDocument(document);
+    EXPECT_EQ(back.Sk, "200");
+    EXPECT_EQ(back.Uk, "4.5");
+    EXPECT_EQ(back.Pk, "5,9");
+    EXPECT_EQ(back.Device->Icu, "25");
+    EXPECT_EQ(WriteFeedDocument(back), document);
+
+    feed.Sk = feed.Uk = feed.Pk = std::nullopt;
+    feed.Device->Icu.reset();
+    const std::string without = WriteFeedDocument(feed);
+    for (const char *key : {"\"Sk\"", "\"Uk\"", "\"Pk\"", "\"Icu\""})
+        EXPECT_EQ(without.find(key), std::string::npos) << key;
+}
+
 TEST(FeedSchema, ExamplesAndEveryFileWrittenAreValid)
 {
     TempFolder folder;
