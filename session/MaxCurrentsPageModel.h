@@ -64,7 +64,7 @@ struct MaxCurrentsPageModel
 // The fixed texts of the page.
 namespace MaxCurrentsPageText {
 
-inline constexpr std::string_view Caption = "Макс. токи";
+inline constexpr std::string_view Caption = "Iмакс";
 inline constexpr int HelpContext = 38;
 
 inline constexpr std::string_view TransformerCaption = "Трансформатор:";

@@ -62,7 +62,7 @@ struct ResultWindowModel : ResultWindowTexts
 
     // Page "Анализ", after the three above; written by the session, not by Fill.
     AnalysisPageModel Analysis;
-    // Page "Макс. токи", after the analysis; written by the session.
+    // Page "Iмакс" of the largest currents, after the analysis; written by the session.
     MaxCurrentsPageModel MaxCurrents;
 
     // Writes every label except the device page from a successful calculation and the

@@ -101,7 +101,7 @@ void ResultMaxCurrentsPageTest::fifthPageAfterTheAnalysis()
     auto *pages = find<QTabWidget>(&result(), QStringLiteral("ResultPageControl"));
     QCOMPARE(pages->count(), 5);
     QCOMPARE(pages->tabText(3), QStringLiteral("Анализ"));
-    QCOMPARE(pages->tabText(4), QStringLiteral("Макс. токи"));
+    QCOMPARE(pages->tabText(4), QStringLiteral("Iмакс"));
     QCOMPARE(result().size(), QSize(474, 452));
     result().showState();
     QCOMPARE(label("Ik3Point0")->text(), QStringLiteral("---"));
